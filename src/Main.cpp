@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+#include <QTimer>
 
 #include "editor/command.h"
 #include "editor/kill_list.h"
 #include "platform/codec.h"
 #include "platform/qt/qt_text.h"
+#include "platform/x11/taskbar.h"
 
 namespace zorvek {
 
@@ -58,20 +60,13 @@ constexpr int kMinPart = 40;
 
 }  // namespace
 
-std::string QtLabel::text() const {
-  return from_qstring(label_->text());
-}
-
-void QtLabel::set_text(const std::string& text) {
-  label_->setText(to_qstring(text));
-}
-
-Tmain_frm::Tmain_frm(WindowSystem& windows, const std::filesystem::path& executable) {
+Tmain_frm::Tmain_frm(const Desktop& desktop, const std::filesystem::path& executable,
+                     bool use_tray) {
   setObjectName(QStringLiteral("main_frm"));
   setWindowTitle(ja("Zorvek ( 環境設定 )"));
+  setWindowIcon(image(Image::program));
   resize(kDesignWidth, kDesignHeight);
   build_widgets();
-  build_menus();
 
   handle_box_ = std::make_unique<QtListBox>(handle_lst, true);
   kill_box_ = std::make_unique<QtListBox>(kill_lst, false);
@@ -79,14 +74,24 @@ Tmain_frm::Tmain_frm(WindowSystem& windows, const std::filesystem::path& executa
   selector_ = std::make_unique<QtSelector>(kankyou_cmb);
   count_label_ = std::make_unique<QtLabel>(count_lbl);
   prompts_ = std::make_unique<QtPrompts>(this);
-  const MainView view{*handle_box_,  *kill_box_, *active_box_, *selector_,
-                      *count_label_, *this,      *prompts_,    *this};
-  controller_ = std::make_unique<MainController>(view, windows, executable);
+
+  build_actions();
+  build_menus();
+  build_tray(use_tray);
+  log_item_ = std::make_unique<QtCheckItem>(flg_log_mnu);
+  tray_menu_ =
+      std::make_unique<QtTrayMenu>(tray_pop, [this](int tag) { controller_->switch_kankyou(tag); });
+
+  const MainView view{*handle_box_, *kill_box_,  *active_box_, *selector_, *count_label_,
+                      *log_item_,   *tray_menu_, *this,        *prompts_,  *this};
+  controller_ = std::make_unique<MainController>(view, desktop, executable);
 
   connect(kankyou_cmb, &QComboBox::currentIndexChanged, this,
           [this] { controller_->kankyou_cmb_change(); });
   connect(kankyou_cmb->lineEdit(), &QLineEdit::textEdited, this,
           [this] { controller_->kankyou_cmb_typed(); });
+  connect(handle_lst, &QListWidget::itemSelectionChanged, this,
+          [this] { controller_->handle_lstClick(); });
   connect(kill_sbtn, &QToolButton::clicked, this, [this] {
     run_command(*prompts_,
                 [this] { kill_sbtnClick(*handle_box_, *kill_box_, controller_->edited()); });
@@ -94,9 +99,40 @@ Tmain_frm::Tmain_frm(WindowSystem& windows, const std::filesystem::path& executa
 
   controller_->form_create();
   layout_children();
+
+  About_dlg = std::make_unique<TAbout_dlg>(desktop.shell, *prompts_);
+  // The window exists on the desktop, titled, from the start, also while it is hidden: it is one
+  // of the open windows, and a close request can reach it.
+  winId();
 }
 
 Tmain_frm::~Tmain_frm() = default;
+
+bool Tmain_frm::starts_shown() const {
+  return controller_->hide_done_flg() || !tray_available();
+}
+
+QAction* Tmain_frm::make_action(const char* name, const QString& caption,
+                                std::optional<Image> picture, std::function<void()> execute) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(QString::fromLatin1(name));
+  if (picture) action->setIcon(image(*picture));
+  connect(action, &QAction::triggered, this, [execute = std::move(execute)] { execute(); });
+  return action;
+}
+
+void Tmain_frm::build_actions() {
+  update_list_act = make_action("update_list_act", ja("リスト更新"), Image::refresh,
+                                [this] { controller_->get_list_btnClick(); });
+  version_act = make_action("version_act", ja("バージョン情報(&V)"), std::nullopt,
+                            [this] { About_dlg->exec(); });
+  help_act =
+      make_action("help_act", ja("ヘルプ"), Image::help, [this] { controller_->help_click(); });
+
+  flg_log_mnu = new QAction(ja("ログを保存する"), this);
+  flg_log_mnu->setObjectName(QStringLiteral("flg_log_mnu"));
+  flg_log_mnu->setCheckable(true);
+}
 
 void Tmain_frm::build_widgets() {
   client_ = new QWidget(this);
@@ -165,16 +201,59 @@ void Tmain_frm::build_widgets() {
 void Tmain_frm::build_menus() {
   QMenu* File1 = menuBar()->addMenu(ja("ファイル(&F)"));
   File1->setObjectName(QStringLiteral("File1"));
-  close_mnu = File1->addAction(ja("閉じる(&C)"), this, [this] { close(); });
+  QAction* close_mnu = File1->addAction(ja("閉じる(&C)"), this, [this] { close(); });
   close_mnu->setObjectName(QStringLiteral("close_mnu"));
   File1->addSeparator();
-  end_mnu = File1->addAction(ja("終了(&E)"), this, [this] { controller_->end_pop_click(); });
+  QAction* end_mnu =
+      File1->addAction(ja("終了(&E)"), this, [this] { controller_->end_pop_click(); });
   end_mnu->setObjectName(QStringLiteral("end_mnu"));
 
-  // The log switch; its menu comes with the environment switch that writes the log.
-  flg_log_mnu = new QAction(ja("ログを保存する"), this);
-  flg_log_mnu->setObjectName(QStringLiteral("flg_log_mnu"));
-  flg_log_mnu->setCheckable(true);
+  QMenu* N3 = menuBar()->addMenu(ja("設定"));
+  N3->setObjectName(QStringLiteral("N3"));
+  N3->addAction(flg_log_mnu);
+
+  QMenu* Help1 = menuBar()->addMenu(ja("ヘルプ(&H)"));
+  Help1->setObjectName(QStringLiteral("Help1"));
+  Help1->addAction(version_act);
+  Help1->addAction(help_act);
+
+  itiran_pop = new QMenu(this);
+  itiran_pop->setObjectName(QStringLiteral("itiran_pop"));
+  itiran_pop->addAction(update_list_act);
+  handle_lst->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(handle_lst, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { itiran_pop->popup(handle_lst->viewport()->mapToGlobal(at)); });
+}
+
+void Tmain_frm::build_tray(bool use_tray) {
+  tray_pop = new QMenu(ja("環境切替(&K)"), this);
+  tray_pop->setObjectName(QStringLiteral("tray_pop"));
+  QAction* settei_pop =
+      tray_pop->addAction(ja("設定"), this, [this] { controller_->settei_pop_click(); });
+  settei_pop->setObjectName(QStringLiteral("settei_pop"));
+  tray_pop->addAction(version_act);
+  tray_pop->addAction(help_act);
+  QAction* end_pop =
+      tray_pop->addAction(ja("バイバイ"), this, [this] { controller_->end_pop_click(); });
+  end_pop->setObjectName(QStringLiteral("end_pop"));
+  tray_pop->addSeparator()->setObjectName(QStringLiteral("N2"));
+
+  if (!use_tray) {
+    // No notification area: the window stays reachable and offers the tray's menu itself.
+    menuBar()->addMenu(tray_pop);
+    return;
+  }
+  TrayIcon1 = new QSystemTrayIcon(image(Image::program), this);
+  TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+  TrayIcon1->setToolTip(QStringLiteral("Zorvek"));
+  TrayIcon1->setContextMenu(tray_pop);
+  connect(TrayIcon1, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason != QSystemTrayIcon::DoubleClick) return;
+            restore_main_window();
+            controller_->tray_icon_restore();
+          });
+  TrayIcon1->show();
 }
 
 int Tmain_frm::client_height() const {
@@ -245,6 +324,20 @@ void Tmain_frm::showEvent(QShowEvent* event) {
   }
   QMainWindow::showEvent(event);
   layout_children();
+  if (tray_available()) {
+    // The tray icon stands for the program; the window manager needs the window mapped first.
+    QTimer::singleShot(100, this, [this] {
+      if (isVisible()) keep_off_taskbar(winId());
+    });
+  }
+}
+
+void Tmain_frm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // The minimize button sends the window to the tray, once the state change is through.
+  if (event->type() == QEvent::WindowStateChange && isMinimized() && tray_available()) {
+    QTimer::singleShot(0, this, [this] { controller_->tray_icon_minimize(); });
+  }
 }
 
 void Tmain_frm::closeEvent(QCloseEvent* event) {
@@ -297,7 +390,27 @@ void Tmain_frm::set_property(WindowProperty p, int value) {
 }
 
 void Tmain_frm::minimize_main_window() {
-  showMinimized();
+  if (tray_available()) {
+    controller_->tray_icon_minimize();
+  } else {
+    showMinimized();
+  }
+}
+
+void Tmain_frm::show_main_window() {
+  show();
+}
+
+void Tmain_frm::hide_main_window() {
+  hide();
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+}
+
+void Tmain_frm::restore_main_window() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
 }
 
 void Tmain_frm::quit() {

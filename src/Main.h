@@ -1,5 +1,6 @@
-// Tmain_frm: the main window, the editor of environments. A thin view: it builds the widgets and
-// the menus, lays them out, and hands every event to MainController.
+// Tmain_frm: the main window, the editor of environments, with the tray icon and its menu. A thin
+// view: it builds the widgets, the actions and the menus, lays them out, and hands every event to
+// MainController.
 #pragma once
 
 #include <QAction>
@@ -8,48 +9,57 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
+#include <QSystemTrayIcon>
 #include <QToolButton>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
+#include "dialogs/about_dlg.h"
 #include "editor/main_controller.h"
+#include "platform/qt/icons.h"
+#include "platform/qt/qt_check_item.h"
+#include "platform/qt/qt_label.h"
 #include "platform/qt/qt_list_box.h"
 #include "platform/qt/qt_prompts.h"
 #include "platform/qt/qt_selector.h"
+#include "platform/qt/qt_tray_menu.h"
 
 namespace zorvek {
-
-class QtLabel : public Label {
- public:
-  explicit QtLabel(QLabel* label) : label_(label) {}
-  std::string text() const override;
-  void set_text(const std::string& text) override;
-
- private:
-  QLabel* label_;
-};
 
 class Tmain_frm : public QMainWindow, private WindowProperties, private AppControl {
   Q_OBJECT
 
  public:
-  // Runs the start-up sequence; joutai.INI lies beside executable.
-  Tmain_frm(WindowSystem& windows, const std::filesystem::path& executable);
+  // Runs the start-up sequence; joutai.INI lies beside executable. With use_tray false the
+  // program keeps no tray icon (the desktop has no notification area) and the tray menu's items
+  // are offered in the main window instead.
+  Tmain_frm(const Desktop& desktop, const std::filesystem::path& executable, bool use_tray);
   ~Tmain_frm() override;
 
   MainController& controller() { return *controller_; }
+  QSystemTrayIcon* tray_icon() const { return TrayIcon1; }
+  TAbout_dlg& about_dialog() { return *About_dlg; }
+  // Whether the window is to be shown after start-up.
+  bool starts_shown() const;
   // The program is ending: stores the window settings.
   void FormDestroy();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QAction* make_action(const char* name, const QString& caption, std::optional<Image> picture,
+                       std::function<void()> execute);
   void build_widgets();
+  void build_actions();
   void build_menus();
+  void build_tray(bool use_tray);
   void layout_children();
   int client_height() const;
   void splitter1CanResize();
@@ -58,7 +68,11 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   int property(WindowProperty p) const override;
   void set_property(WindowProperty p, int value) override;
   // AppControl
+  bool tray_available() const override { return TrayIcon1 != nullptr; }
   void minimize_main_window() override;
+  void show_main_window() override;
+  void hide_main_window() override;
+  void restore_main_window() override;
   void quit() override;
 
   QWidget* client_ = nullptr;
@@ -76,9 +90,16 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   QToolButton* kill_sbtn = nullptr;
   QLabel* kill_lbl = nullptr;
   QListWidget* kill_lst = nullptr;
-  QAction* close_mnu = nullptr;
-  QAction* end_mnu = nullptr;
+
+  // Commands, each shown wherever the menus point at it.
+  QAction* update_list_act = nullptr;
+  QAction* version_act = nullptr;
+  QAction* help_act = nullptr;
   QAction* flg_log_mnu = nullptr;
+
+  QMenu* itiran_pop = nullptr;
+  QMenu* tray_pop = nullptr;
+  QSystemTrayIcon* TrayIcon1 = nullptr;
 
   // Height of kill_gbx: the splitter and the launch-list group above it follow from it.
   int kill_height_ = 259;
@@ -93,8 +114,11 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   std::unique_ptr<QtListBox> active_box_;
   std::unique_ptr<QtSelector> selector_;
   std::unique_ptr<QtLabel> count_label_;
+  std::unique_ptr<QtCheckItem> log_item_;
+  std::unique_ptr<QtTrayMenu> tray_menu_;
   std::unique_ptr<QtPrompts> prompts_;
   std::unique_ptr<MainController> controller_;
+  std::unique_ptr<TAbout_dlg> About_dlg;
 };
 
 }  // namespace zorvek

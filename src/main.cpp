@@ -3,25 +3,21 @@
 #include <QFile>
 #include <QFont>
 #include <QSessionManager>
+#include <QSystemTrayIcon>
 
 #include "Main.h"
 #include "editor/command.h"
+#include "platform/gio/gio_shell.h"
+#include "platform/posix/system_clock.h"
+#include "platform/qt/own_windows.h"
 #include "platform/qt/qt_prompts.h"
-
-namespace {
-
-// Stand-in until the desktop's windows can be listed.
-class NoWindows : public zorvek::WindowSystem {
- public:
-  std::vector<zorvek::TopLevelWindow> top_level_windows() override { return {}; }
-  void request_close(zorvek::WindowId) override {}
-};
-
-}  // namespace
+#include "platform/x11/x11_window_system.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zorvek"));
+  // Closing the last window only sends it to the tray; the exit commands end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
   QFont font(QStringList{QStringLiteral("MS PGothic"), QString::fromUtf8("ＭＳ Ｐゴシック"),
                          QStringLiteral("Noto Sans CJK JP")});
   font.setPixelSize(12);
@@ -29,13 +25,19 @@ int main(int argc, char** argv) {
 
   zorvek::QtPrompts prompts(nullptr);
   zorvek::run_command(prompts, [&] {
-    NoWindows windows;
+    zorvek::X11WindowSystem x11;
+    zorvek::OwnWindowsFirst windows(x11);
+    zorvek::GioShell shell;
+    zorvek::SystemClock clock;
     const std::filesystem::path executable =
         QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
-    zorvek::Tmain_frm main_frm(windows, executable);
+
+    zorvek::Tmain_frm main_frm(zorvek::Desktop{windows, shell, clock}, executable,
+                               QSystemTrayIcon::isSystemTrayAvailable());
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main_frm,
                      [&](QSessionManager&) { main_frm.controller().end_of_session(); });
-    main_frm.show();
+    // On an ordinary start the program goes straight to the tray.
+    if (main_frm.starts_shown()) main_frm.show();
     QApplication::exec();
     main_frm.FormDestroy();
   });

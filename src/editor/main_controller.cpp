@@ -1,16 +1,20 @@
 #include "editor/main_controller.h"
 
+#include <string>
+
+#include "dialogs/help.h"
 #include "editor/command.h"
 #include "editor/open_window_list.h"
 #include "store/environment_store.h"
 #include "store/window_settings.h"
+#include "switch/environment_switch.h"
 
 namespace zorvek {
 
-MainController::MainController(const MainView& view, WindowSystem& windows,
+MainController::MainController(const MainView& view, const Desktop& desktop,
                                const std::filesystem::path& executable)
     : view_(view),
-      windows_(windows),
+      desktop_(desktop),
       joutai_ini_(settings_path(executable)),
       edited_(joutai_ini_, view.kankyou_cmb, view.kill_lst, view.active_lst, view.prompts) {}
 
@@ -20,7 +24,7 @@ void MainController::command(const std::function<void()>& body) {
 
 void MainController::form_create() {
   command([&] {
-    fill_window_list(view_.handle_lst, windows_);
+    fill_window_list(view_.handle_lst, desktop_.windows);
     view_.count_lbl.set_text("1");
     read_settei(joutai_ini_, view_.properties);
 
@@ -44,6 +48,7 @@ void MainController::form_create() {
     selector.set_current_index(selector.count() > 0 ? 0 : -1);
     edited_.clear_changed();
     edited_.load_kankyou();
+    zorvek::make_kankyou_items(selector, view_.tray_pop);
   });
 }
 
@@ -69,6 +74,7 @@ bool MainController::end_of_session() {
 
 void MainController::form_destroy() {
   command([&] { write_settei(joutai_ini_, view_.properties); });
+  remove_kankyou_items(view_.tray_pop);
 }
 
 void MainController::kankyou_cmb_change() {
@@ -77,6 +83,60 @@ void MainController::kankyou_cmb_change() {
 
 void MainController::kankyou_cmb_typed() {
   command([&] { edited_.load_kankyou(); });
+}
+
+void MainController::switch_kankyou(int tag) {
+  if (switching_) return;
+  switching_ = true;
+  command([&] {
+    const SwitchParts parts{view_.kill_lst, view_.active_lst, view_.flg_log_mnu, desktop_.windows,
+                            desktop_.shell, view_.prompts,    desktop_.clock};
+    zorvek::switch_kankyou(tag, view_.kankyou_cmb, edited_, parts);
+  });
+  switching_ = false;
+}
+
+void MainController::make_kankyou_items() {
+  command([&] { zorvek::make_kankyou_items(view_.kankyou_cmb, view_.tray_pop); });
+}
+
+void MainController::get_list_btnClick() {
+  command([&] { fill_window_list(view_.handle_lst, desktop_.windows); });
+}
+
+void MainController::handle_lstClick() {
+  command([&] {
+    for (int i = 0; i < view_.handle_lst.count(); ++i) {
+      if (view_.handle_lst.selected(i)) view_.count_lbl.set_text(std::to_string(i + 1));
+    }
+  });
+}
+
+void MainController::tray_icon_minimize() {
+  command([&] {
+    view_.app.hide_main_window();
+    // Whatever the answer, the window stays in the tray; unsaved changes stay marked.
+    edited_.ask_save();
+  });
+}
+
+void MainController::tray_icon_restore() {
+  command([&] {
+    fill_window_list(view_.handle_lst, desktop_.windows);
+    view_.app.show_main_window();
+  });
+}
+
+void MainController::settei_pop_click() {
+  command([&] {
+    fill_window_list(view_.handle_lst, desktop_.windows);
+    view_.app.show_main_window();
+    view_.app.restore_main_window();
+  });
+}
+
+void MainController::help_click() {
+  command([&] { open_help(desktop_.shell, view_.prompts); });
 }
 
 }  // namespace zorvek

@@ -1,16 +1,21 @@
-// The main window's behaviour without its widgets: start-up, closing, ending the program and the
-// end of the desktop session. The GUI forwards its events here; every handler runs as a command,
-// so an error is shown and ends only that handler.
+// The main window's behaviour without its widgets: start-up, the tray and the main window's
+// visibility, the one-stroke switch, closing, ending the program and the end of the desktop
+// session. The GUI forwards its events here; every handler runs as a command, so an error is
+// shown and ends only that handler.
 #pragma once
 
 #include <filesystem>
-#include <memory>
+#include <functional>
 
 #include "platform/app_control.h"
+#include "platform/check_item.h"
+#include "platform/clock.h"
 #include "platform/label.h"
 #include "platform/list_box.h"
 #include "platform/prompts.h"
 #include "platform/selector.h"
+#include "platform/shell.h"
+#include "platform/tray_menu.h"
 #include "platform/window_properties.h"
 #include "platform/window_system.h"
 #include "store/edited_environment.h"
@@ -25,47 +30,80 @@ struct MainView {
   ListBox& active_lst;
   Selector& kankyou_cmb;
   Label& count_lbl;
+  CheckItem& flg_log_mnu;
+  TrayMenu& tray_pop;
   WindowProperties& properties;
   Prompts& prompts;
   AppControl& app;
 };
 
+// What the program acts on outside itself.
+struct Desktop {
+  WindowSystem& windows;
+  Shell& shell;
+  Clock& clock;
+};
+
 class MainController {
  public:
   // executable: the program's own full path; joutai.INI lies beside it.
-  MainController(const MainView& view, WindowSystem& windows,
+  MainController(const MainView& view, const Desktop& desktop,
                  const std::filesystem::path& executable);
 
   // The start-up sequence; an error ends it where it happened, and what was done stays.
   void form_create();
   // The close box, "閉じる(&C)" and any close request: the save question, then the window goes
-  // away; it is never closed.
+  // to the tray; it is never closed.
   void form_close_query();
   // "終了(&E)", "バイバイ": the save question; unless cancelled, the program ends.
   void end_pop_click();
   // The desktop session is ending. Returns whether it may end (always).
   bool end_of_session();
-  // The program is ending: store the window settings.
+  // The program is ending: store the window settings and drop the tray's environment items.
   void form_destroy();
+
   // The user chose another environment from the selector's list.
   void kankyou_cmb_change();
   // The user typed in the selector's text: the save question, then the selector's current entry
   // is loaded again; the typed text stays.
   void kankyou_cmb_typed();
 
-  // Whether the main window is to stay on screen at its first paint (first run).
+  // A tray environment item: the one-stroke switch. A second switch cannot start while one waits
+  // on a message box.
+  void switch_kankyou(int tag);
+  // Rebuilds the tray's environment items from the selector.
+  void make_kankyou_items();
+
+  // "リスト更新": the open-window list read afresh.
+  void get_list_btnClick();
+  // The user changed the open-window list's selection: count_lbl shows the number (from 1) of
+  // the lowest selected line.
+  void handle_lstClick();
+
+  // The main window has gone to the tray (minimize button or close).
+  void tray_icon_minimize();
+  // A double-click on the tray icon.
+  void tray_icon_restore();
+  // "設定" in the tray menu.
+  void settei_pop_click();
+  // "ヘルプ".
+  void help_click();
+
+  // Whether the main window is to stay on screen after start-up (first run).
   bool hide_done_flg() const { return hide_done_flg_; }
   EditedEnvironment& edited() { return edited_; }
   IniFile& joutai_ini() { return joutai_ini_; }
+  Prompts& prompts() { return view_.prompts; }
 
  private:
   void command(const std::function<void()>& body);
 
   MainView view_;
-  WindowSystem& windows_;
+  Desktop desktop_;
   IniFile joutai_ini_;
   EditedEnvironment edited_;
   bool hide_done_flg_ = false;
+  bool switching_ = false;
 };
 
 }  // namespace zorvek

@@ -92,6 +92,7 @@ struct KeyLine {
   std::string_view key;
   std::string_view value;
 };
+using KeyEntry = KeyLine;
 
 // A "key=value" line of a section. Comment lines (";"), lines starting with "[" and lines without
 // "=" hold no key. The value loses surrounding blanks and one pair of enclosing quotes. ";", "["
@@ -99,7 +100,7 @@ struct KeyLine {
 std::optional<KeyLine> key_line(std::string_view line) {
   const std::string_view t = trim(line);
   if (t.empty() || t.front() == ';' || t.front() == '[') return std::nullopt;
-  // Keys are short: a plain loop finds "=" sooner than a call to memchr.
+  // Keys are short: a plain loop meets "=" sooner than a call to memchr would.
   std::size_t eq = 0;
   while (eq < t.size() && t[eq] != '=') ++eq;
   if (eq == t.size()) return std::nullopt;
@@ -111,8 +112,8 @@ std::optional<KeyLine> key_line(std::string_view line) {
   return KeyLine{trim(t.substr(0, eq)), value};
 }
 
-// The first CR or LF in s at or after from, or s.size(). Lines are short, so sixteen bytes are
-// tested at a time here rather than calling memchr twice per line.
+// The first CR or LF in s at or after from, or s.size(). Lines are short: testing sixteen bytes
+// at a time for either byte beats two calls to memchr per line.
 std::size_t find_line_break(std::string_view s, std::size_t from) {
   const char* p = s.data();
   const std::size_t n = s.size();
@@ -122,9 +123,9 @@ std::size_t find_line_break(std::string_view s, std::size_t from) {
   const __m128i lf = _mm_set1_epi8('\n');
   for (; i + 16 <= n; i += 16) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const int hits =
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
-    if (hits != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    const auto hits = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+    if (hits != 0) return i + static_cast<std::size_t>(__builtin_ctz(hits));
   }
 #endif
   for (; i < n; ++i) {
@@ -142,8 +143,9 @@ class LineReader {
     if (pos_ >= s_.size()) return false;
     const std::size_t end = find_line_break(s_, pos_);
     std::size_t eol_length = 0;
-    if (end < s_.size())
+    if (end < s_.size()) {
       eol_length = s_[end] == '\r' && end + 1 < s_.size() && s_[end + 1] == '\n' ? 2 : 1;
+    }
     text = s_.substr(pos_, end - pos_);
     eol = s_.substr(end, eol_length);
     pos_ = end + eol_length;
@@ -317,9 +319,10 @@ class KeyIndex {
 }  // namespace
 
 // The document is a list of sections, the first being the lines before any section header. A
-// section stays one untouched run of the original bytes until it is first looked into; then it
-// is split into lines, and its keys are indexed by their compared form. So reading one section
-// of a large file, or changing many keys in it, costs little more than reading the file.
+// section stays one untouched run of the original bytes until it is first looked into: reading
+// indexes its keys by their compared form, changing it splits it into lines first. So reading
+// one section of a large file, or changing many keys in it, costs little more than reading the
+// file.
 //
 // The lookups build these caches on demand, also from const members: a document must not be
 // used from several threads at once.
@@ -330,10 +333,14 @@ struct IniDocument::Impl {
     std::string_view raw;   // all its bytes, header line included, until it is split
     bool split = false;
     std::vector<Line> lines;  // once split; lines[0] is the header line when there is one
+    // The keys, indexed by their compared form. Reading a section that has not been split
+    // indexes it without making lines: keys then gives positions in entries, which holds each
+    // key line's key and value in order. Once split, keys gives line numbers.
     bool indexed = false;
     bool duplicate_keys = false;
     KeyIndex keys;  // the keys point into the text or into owned
-    std::size_t last_key_line = KeyIndex::kNone;
+    std::vector<KeyEntry> entries;
+    std::size_t last_found = KeyIndex::kNone;  // the entry or line a lookup found last
 
     std::size_t first_body_line() const { return has_header ? 1 : 0; }
   };
@@ -426,6 +433,10 @@ struct IniDocument::Impl {
 
   static void split(Section& s) {
     if (s.split) return;
+    // What reading indexed refers to entries, not lines.
+    s.indexed = false;
+    s.entries = {};
+    s.last_found = KeyIndex::kNone;
     s.lines.reserve(s.raw.size() / 48 + 2);
     LineReader reader(s.raw);
     std::string_view text;
@@ -442,7 +453,8 @@ struct IniDocument::Impl {
     return upper ? keep(cp932::fold_ascii_case(key)) : key;
   }
 
-  void index(Section& s) {
+  // Indexes the lines of s, splitting it first: the form for changing it.
+  void index_lines(Section& s) {
     split(s);
     if (s.indexed) return;
     s.keys.clear(s.lines.size());
@@ -459,23 +471,65 @@ struct IniDocument::Impl {
     s.indexed = true;
   }
 
-  // The number of the line holding key in s, or KeyIndex::kNone.
-  std::size_t find_key(Section& s, std::string_view key) {
-    index(s);
+  // Indexes the key lines of s as they stand in its text, when it has not been split.
+  void index_entries(Section& s) {
+    if (s.indexed) return;
+    s.keys.clear(s.raw.size() / 64 + 2);
+    s.entries.reserve(s.raw.size() / 64 + 2);
+    s.duplicate_keys = false;
+    LineReader reader(s.raw);
+    std::string_view text;
+    std::string_view eol;
+    if (s.has_header) reader.next(text, eol);
+    while (reader.next(text, eol)) {
+      if (const auto kl = key_line(text)) {
+        s.entries.push_back(*kl);
+        if (!s.keys.insert(folded(kl->key), s.entries.size() - 1)) s.duplicate_keys = true;
+      }
+    }
+    s.indexed = true;
+  }
+
+  // Lists are read and written key after key in the order they are stored, so the key after
+  // the one found last is tried first. Without duplicates, the line holding a key is the first
+  // one holding it.
+  template <typename Holds>
+  std::size_t find(Section& s, std::string_view key, std::size_t count, const Holds& holds) {
     std::string scratch;
     const std::string_view wanted = compared_name(key, scratch);
-    // Lists are read and written key after key in the order they are stored, so the line after
-    // the last one found is tried first. Without duplicates, the line holding a key is the
-    // first one holding it.
-    const std::size_t next = s.last_key_line + 1;
-    if (!s.duplicate_keys && next < s.lines.size() && !s.lines[next].removed &&
-        s.lines[next].is_key && same_name(s.lines[next].key, wanted)) {
-      s.last_key_line = next;
+    const std::size_t next = s.last_found + 1;
+    if (!s.duplicate_keys && next < count && holds(next, wanted)) {
+      s.last_found = next;
       return next;
     }
-    const std::size_t line = s.keys.find(wanted);
-    if (line != KeyIndex::kNone) s.last_key_line = line;
-    return line;
+    const std::size_t found = s.keys.find(wanted);
+    if (found != KeyIndex::kNone) s.last_found = found;
+    return found;
+  }
+
+  // The number of the line holding key in s, or KeyIndex::kNone.
+  std::size_t find_key(Section& s, std::string_view key) {
+    index_lines(s);
+    return find(s, key, s.lines.size(), [&](std::size_t i, std::string_view wanted) {
+      const Line& line = s.lines[i];
+      return !line.removed && line.is_key && same_name(line.key, wanted);
+    });
+  }
+
+  // The value of key in s, without splitting it.
+  std::optional<std::string_view> find_value(Section& s, std::string_view key) {
+    if (s.split) {
+      const std::size_t line = find_key(s, key);
+      if (line == KeyIndex::kNone) return std::nullopt;
+      return s.lines[line].value;
+    }
+    index_entries(s);
+    const std::size_t entry =
+        find(s, key, s.entries.size(), [&](std::size_t i, std::string_view wanted) {
+          return same_name(s.entries[i].key, wanted);
+        });
+    if (entry == KeyIndex::kNone) return std::nullopt;
+    return s.entries[entry].value;
   }
 
   // Makes sure the document ends with a line ending, so that a line can be appended to it.
@@ -576,9 +630,9 @@ std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
   Impl::Section* s = impl_->find_section(section);
   if (!s) return std::nullopt;
-  const std::size_t line = impl_->find_key(*s, key);
-  if (line == KeyIndex::kNone) return std::nullopt;
-  return std::string(s->lines[line].value);
+  const auto found = impl_->find_value(*s, key);
+  if (!found) return std::nullopt;
+  return std::string(*found);
 }
 
 void IniDocument::set_value(std::string_view section, std::string_view key,

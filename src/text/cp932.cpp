@@ -76,10 +76,6 @@ std::string fold_ascii_case(std::string_view s) {
   return out;
 }
 
-bool equal_ascii_ignore_case(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && fold_ascii_case(a) == fold_ascii_case(b);
-}
-
 int compare_ignore_case(std::string_view a, std::string_view b) {
   // char_traits<char> compares as unsigned char, so double-byte text sorts after ASCII.
   if (const int r = fold_case(a).compare(fold_case(b)); r != 0) return r;

@@ -40,9 +40,6 @@ bool equal_ignore_case(std::string_view a, std::string_view b);
 // a second byte happens to be an ASCII letter.
 std::string fold_ascii_case(std::string_view s);
 
-// Equality with only single-byte A-Z case ignored (see fold_ascii_case).
-bool equal_ascii_ignore_case(std::string_view a, std::string_view b);
-
 // Ascending order with letter case ignored; texts equal that way are ordered by their bytes, so
 // the order is total and a sort is deterministic. Negative, zero or positive.
 int compare_ignore_case(std::string_view a, std::string_view b);

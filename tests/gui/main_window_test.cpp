@@ -5,23 +5,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QToolButton>
 
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_shell.h"
+#include "platform/fake/fake_window_system.h"
 #include "store/environment_store.h"
 #include "support/temp_dir.h"
 
 namespace zorvek {
 namespace {
-
-class NoWindows : public WindowSystem {
- public:
-  std::vector<TopLevelWindow> top_level_windows() override {
-    return {{1, "Terminal"}, {2, "Editor - notes.txt"}};
-  }
-  void request_close(WindowId) override {}
-};
 
 QString ja(const char* utf8) {
   return QString::fromUtf8(utf8);
@@ -41,14 +38,39 @@ QStringList items(const QListWidget* list) {
   return out;
 }
 
+QStringList captions(const QMenu* menu) {
+  QStringList out;
+  for (QAction* a : menu->actions()) out << (a->isSeparator() ? "-" : a->text());
+  return out;
+}
+
+QMenu* menu_named(QMainWindow& w, const QString& title) {
+  for (QAction* a : w.menuBar()->actions()) {
+    if (a->text() == title) return a->menu();
+  }
+  return nullptr;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
+  MainWindowTest() {
+    windows.add(1, "Terminal");
+    windows.add(2, "Editor - notes.txt");
+  }
+  // Offscreen there is no notification area: the window offers the tray menu itself.
+  std::unique_ptr<Tmain_frm> make() {
+    return std::make_unique<Tmain_frm>(Desktop{windows, shell, clock}, dir / "zorvek", false);
+  }
+
   testing::TempDir dir;
-  NoWindows windows;
+  FakeWindowSystem windows;
+  FakeShell shell;
+  FakeClock clock{2026, 12, 11, 10, 0, 0};
 };
 
 TEST_F(MainWindowTest, FirstStartShowsTheSampleInTheDesignedWindow) {
-  Tmain_frm w(windows, dir / "zorvek");
+  auto frm = make();
+  Tmain_frm& w = *frm;
   EXPECT_EQ(w.windowTitle(), ja("Zorvek ( 環境設定 )"));
   EXPECT_EQ(w.width(), 641);
   EXPECT_EQ(w.height(), 565);
@@ -69,25 +91,58 @@ TEST_F(MainWindowTest, FirstStartShowsTheSampleInTheDesignedWindow) {
   EXPECT_EQ(w.findChild<QGroupBox*>("kill_gbx")->title(), ja("終了プロセス選択"));
 }
 
-TEST_F(MainWindowTest, TheFileMenuHoldsCloseAndExit) {
-  Tmain_frm w(windows, dir / "zorvek");
-  const QList<QAction*> menus = w.menuBar()->actions();
-  ASSERT_FALSE(menus.isEmpty());
-  EXPECT_EQ(menus[0]->text(), ja("ファイル(&F)"));
-  QStringList captions;
-  for (QAction* a : menus[0]->menu()->actions()) captions << (a->isSeparator() ? "-" : a->text());
-  EXPECT_EQ(captions, (QStringList{ja("閉じる(&C)"), "-", ja("終了(&E)")}));
+TEST_F(MainWindowTest, TheMenusHoldTheirCommandsInOrder) {
+  testing::write_file(dir / "joutai.INI", "[one]\r\n[two & more]\r\n");
+  auto frm = make();
+  Tmain_frm& w = *frm;
+  ASSERT_TRUE(menu_named(w, ja("ファイル(&F)")) && menu_named(w, ja("設定")) &&
+              menu_named(w, ja("ヘルプ(&H)")) && menu_named(w, ja("環境切替(&K)")));
+  EXPECT_EQ(captions(menu_named(w, ja("ファイル(&F)"))),
+            (QStringList{ja("閉じる(&C)"), "-", ja("終了(&E)")}));
+  EXPECT_EQ(captions(menu_named(w, ja("設定"))), QStringList{ja("ログを保存する")});
+  EXPECT_EQ(captions(menu_named(w, ja("ヘルプ(&H)"))),
+            (QStringList{ja("バージョン情報(&V)"), ja("ヘルプ")}));
+  EXPECT_EQ(captions(menu_named(w, ja("環境切替(&K)"))),
+            (QStringList{ja("設定"), ja("バージョン情報(&V)"), ja("ヘルプ"), ja("バイバイ"), "-",
+                         "one", "two && more"}));
+  EXPECT_NE(w.findChild<QAction*>("kankyou_pop1"), nullptr);
+}
+
+TEST_F(MainWindowTest, TheVersionDialogShowsTheBuildsVersionAndClosesOnEscAndF1) {
+  auto frm = make();
+  TAbout_dlg& about = frm->about_dialog();
+  EXPECT_EQ(about.windowTitle(), ja("バージョン情報"));
+  EXPECT_EQ(about.version(), "1.514");
+  for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_F1}) {
+    about.show();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(about.findChild<QPushButton*>("OKButton"), &press);
+    EXPECT_FALSE(about.isVisible()) << key;
+  }
+}
+
+TEST_F(MainWindowTest, ATrayItemSwitchesEnvironments) {
+  testing::write_file(dir / "joutai.INI",
+                      "[one]\r\nexe0=/one.txt\r\n[two]\r\nkill0=Editor\r\nexe0=/two.txt\r\n");
+  auto frm = make();
+  frm->findChild<QAction*>("kankyou_pop1")->trigger();
+  EXPECT_EQ(windows.close_requests(), std::vector<WindowId>{2});
+  ASSERT_EQ(shell.calls().size(), 1u);
+  EXPECT_EQ(shell.calls()[0].file, "/two.txt");
+  EXPECT_EQ(frm->findChild<QComboBox*>("kankyou_cmb")->currentText(), "two");
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowNeverClosesIt) {
-  Tmain_frm w(windows, dir / "zorvek");
+  auto frm = make();
+  Tmain_frm& w = *frm;
   w.show();
   EXPECT_FALSE(w.close());
   EXPECT_TRUE(w.isVisible());
 }
 
 TEST_F(MainWindowTest, AddingATitleMarksTheEnvironmentChanged) {
-  Tmain_frm w(windows, dir / "zorvek");
+  auto frm = make();
+  Tmain_frm& w = *frm;
   auto* open = w.findChild<QListWidget*>("handle_lst");
   open->item(1)->setSelected(true);
   w.findChild<QToolButton*>("kill_sbtn")->click();
@@ -97,7 +152,8 @@ TEST_F(MainWindowTest, AddingATitleMarksTheEnvironmentChanged) {
 
 TEST_F(MainWindowTest, WindowSettingsComeBackAtTheNextStart) {
   {
-    Tmain_frm first(windows, dir / "zorvek");
+    auto frm = make();
+    Tmain_frm& first = *frm;
     first.resize(800, 600);
     first.FormDestroy();
   }
@@ -107,7 +163,8 @@ TEST_F(MainWindowTest, WindowSettingsComeBackAtTheNextStart) {
   EXPECT_EQ(ini.read_integer(kSystemSection, "kill_height", 0), 259);
   ini.write_integer(kSystemSection, "kill_height", 300);
 
-  Tmain_frm second(windows, dir / "zorvek");
+  auto frm = make();
+  Tmain_frm& second = *frm;
   EXPECT_EQ(second.width(), 800);
   EXPECT_EQ(second.height(), 600);
   EXPECT_EQ(second.findChild<QGroupBox*>("kill_gbx")->height(), 300);

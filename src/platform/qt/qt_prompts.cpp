@@ -12,6 +12,8 @@ namespace {
 QMessageBox::StandardButton run_box(QWidget* parent, QMessageBox::Icon icon,
                                     const std::string& text, QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton escape) {
+  // A hidden or minimized parent would take its box out of sight with it.
+  if (parent != nullptr && (!parent->isVisible() || parent->isMinimized())) parent = nullptr;
   QMessageBox box(icon, QApplication::applicationName(), to_qstring(text), buttons, parent);
   box.setObjectName(QStringLiteral("zorvek_message_box"));
   box.setEscapeButton(escape);

@@ -3,12 +3,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 
 #include "platform/codec.h"
+#include "platform/fake/fake_check_item.h"
+#include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_list_box.h"
 #include "platform/fake/fake_prompts.h"
 #include "platform/fake/fake_selector.h"
+#include "platform/fake/fake_shell.h"
+#include "platform/fake/fake_tray_menu.h"
 #include "store/environment_store.h"
 #include "support/temp_dir.h"
 
@@ -27,7 +33,7 @@ class TracingWindows : public WindowSystem {
     trace_.push_back("windows");
     return windows;
   }
-  void request_close(WindowId) override {}
+  void request_close(WindowId id) override { trace_.push_back("close " + std::to_string(id)); }
   std::vector<TopLevelWindow> windows;
 
  private:
@@ -79,10 +85,16 @@ class TracingSelector : public FakeSelector {
 
 class FakeApp : public AppControl {
  public:
+  bool tray_available() const override { return true; }
   void minimize_main_window() override { ++minimized; }
+  void show_main_window() override { visible = true; }
+  void hide_main_window() override { visible = false; }
+  void restore_main_window() override { ++restored; }
   void quit() override { ++quits; }
   int minimized = 0;
+  int restored = 0;
   int quits = 0;
+  bool visible = false;
 };
 
 class MainControllerTest : public ::testing::Test {
@@ -91,11 +103,15 @@ class MainControllerTest : public ::testing::Test {
   IniFile ini() const { return IniFile(ini_path()); }
 
   MainController& start() {
-    controller = std::make_unique<MainController>(
-        MainView{handle_lst, kill_lst, active_lst, selector, count_lbl, properties, prompts, app},
-        windows, dir / "zorvek");
+    controller =
+        std::make_unique<MainController>(view(), Desktop{windows, shell, clock}, dir / "zorvek");
     controller->form_create();
     return *controller;
+  }
+
+  MainView view() {
+    return {handle_lst,  kill_lst, active_lst, selector, count_lbl,
+            flg_log_mnu, tray_pop, properties, prompts,  app};
   }
 
   testing::TempDir dir;
@@ -107,8 +123,12 @@ class MainControllerTest : public ::testing::Test {
   TracingSelector selector{trace};
   FakeLabel count_lbl{trace};
   FakeProperties properties{trace};
+  FakeCheckItem flg_log_mnu;
+  FakeTrayMenu tray_pop;
   FakePrompts prompts;
   FakeApp app;
+  FakeShell shell;
+  FakeClock clock{2001, 5, 12, 9, 3, 7};
   std::unique_ptr<MainController> controller;
 };
 
@@ -240,14 +260,149 @@ TEST_F(MainControllerTest, AFirstRunThatCannotWriteShowsTheErrorAndStaysOnScreen
   std::filesystem::create_directories(blocked);
   testing::write_file(blocked / "joutai.INI", "");
   ASSERT_EQ(chmod((blocked / "joutai.INI").c_str(), 0444), 0);
-  controller = std::make_unique<MainController>(
-      MainView{handle_lst, kill_lst, active_lst, selector, count_lbl, properties, prompts, app},
-      windows, blocked / "zorvek");
+  controller =
+      std::make_unique<MainController>(view(), Desktop{windows, shell, clock}, blocked / "zorvek");
   controller->form_create();
   EXPECT_TRUE(controller->hide_done_flg());
   ASSERT_EQ(prompts.shown().size(), 1u);
   EXPECT_EQ(prompts.shown()[0].kind, FakePrompts::Kind::error);
   EXPECT_EQ(selector.current_index(), -1);
+}
+
+TEST_F(MainControllerTest, TheTrayMenuListsTheEnvironmentsAfterItsFixedItems) {
+  testing::write_file(ini_path(), "[one]\r\n[Zorveksystem]\r\n[two]\r\n[three]\r\n");
+  MainController& c = start();
+  const std::vector<FakeTrayMenu::Item> expected = {
+      {"kankyou_pop0", "one", 0}, {"kankyou_pop1", "two", 1}, {"kankyou_pop2", "three", 2}};
+  EXPECT_EQ(tray_pop.environments(), expected);
+
+  selector.remove(1);
+  c.make_kankyou_items();
+  const std::vector<FakeTrayMenu::Item> after = {{"kankyou_pop0", "one", 0},
+                                                 {"kankyou_pop1", "three", 1}};
+  EXPECT_EQ(tray_pop.environments(), after);
+
+  c.form_destroy();
+  EXPECT_EQ(tray_pop.count(), 5);
+}
+
+class SwitchTest : public MainControllerTest {
+ protected:
+  SwitchTest() {
+    testing::write_file(ini_path(),
+                        "[a]\r\nkill0=Mail\r\nexe0=/a.txt\r\n"
+                        "[b]\r\nkill0=Editor\r\nkill1=Editor\r\nexe0=/missing.txt\r\n"
+                        "exe1=/b.txt\r\n");
+    windows.windows = {{1, "Mail"}, {2, "Editor - x"}, {3, "Editor - y"}};
+    shell.set_result("/missing.txt", OpenResult::not_found);
+    shell.on_open([this](const FakeShell::Call& call) { trace.push_back("open " + call.file); });
+    start();
+    trace.clear();
+  }
+
+  // What reached the desktop, in order.
+  Trace actions() const {
+    Trace out;
+    std::copy_if(trace.begin(), trace.end(), std::back_inserter(out),
+                 [](const std::string& t) { return t != "select"; });
+    return out;
+  }
+};
+
+TEST_F(SwitchTest, ClosesThenLaunchesInListOrderAndLogsEachAction) {
+  flg_log_mnu.set_checked(true);
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+
+  controller->switch_kankyou(1);
+
+  std::filesystem::current_path(cwd);
+  const Trace expected = {"windows", "close 2", "close 3", "open /missing.txt", "open /b.txt"};
+  EXPECT_EQ(actions(), expected);
+  EXPECT_EQ(controller->edited().kankyou_name(), "b");
+  EXPECT_EQ(selector.current_index(), 1);
+  ASSERT_EQ(prompts.shown().size(), 1u);
+  EXPECT_EQ(prompts.shown()[0].text, jp("ファイルが見あたらないんだけど．．．\n") + "/missing.txt");
+  const std::string stamp = "[2001/05/12/ 09:03:07] ";
+  EXPECT_EQ(testing::read_file(dir / "zorvek010512.log"),
+            jp("終了") + stamp + "Editor\r\n" + jp("終了") + stamp + "Editor\r\n" + jp("起動") +
+                stamp + "/missing.txt\r\n" + jp("起動") + stamp + "/b.txt\r\n");
+}
+
+TEST_F(SwitchTest, CancelAtTheSaveQuestionEndsTheSwitchBeforeAnythingIsClosed) {
+  controller->edited().set_changed();
+  prompts.answer(Answer::cancel);
+  controller->switch_kankyou(1);
+  EXPECT_EQ(actions(), Trace{});
+  EXPECT_EQ(controller->edited().kankyou_name(), "a");
+  EXPECT_EQ(selector.current_index(), 0);
+  EXPECT_TRUE(controller->edited().changed_flg());
+}
+
+TEST_F(SwitchTest, YesSavesTheEditedEnvironmentFirst) {
+  kill_lst.insert(1, "Terminal");
+  controller->edited().set_changed();
+  prompts.answer(Answer::yes);
+  controller->switch_kankyou(1);
+  EXPECT_EQ(load_environment(ini(), "a").kill, (Lines{"Mail", "Terminal"}));
+  EXPECT_EQ(actions().front(), "windows");
+  EXPECT_EQ(controller->edited().kankyou_name(), "b");
+}
+
+TEST_F(SwitchTest, ASecondSwitchCannotStartWhileOneWaitsOnAMessage) {
+  shell.on_open([this](const FakeShell::Call& call) {
+    trace.push_back("open " + call.file);
+    controller->switch_kankyou(0);  // clicked while the missing-file message is up
+  });
+  controller->switch_kankyou(1);
+  EXPECT_EQ(controller->edited().kankyou_name(), "b");
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "windows"), 1);
+}
+
+TEST_F(MainControllerTest, TheTrayHidesAndShowsTheMainWindow) {
+  testing::write_file(ini_path(), "[e]\r\nexe0=x\r\n");
+  MainController& c = start();
+  app.visible = true;
+  c.edited().set_changed();
+  prompts.answer(Answer::cancel);
+  c.tray_icon_minimize();
+  EXPECT_FALSE(app.visible);
+  EXPECT_TRUE(c.edited().changed_flg());
+
+  windows.windows = {{7, "New window"}};
+  c.tray_icon_restore();
+  EXPECT_TRUE(app.visible);
+  EXPECT_EQ(handle_lst.lines(), Lines{"New window"});
+
+  app.visible = false;
+  windows.windows = {{8, "Other"}};
+  c.settei_pop_click();
+  EXPECT_TRUE(app.visible);
+  EXPECT_EQ(app.restored, 1);
+  EXPECT_EQ(handle_lst.lines(), Lines{"Other"});
+}
+
+TEST_F(MainControllerTest, ClickingTheOpenWindowListShowsTheLowestSelectedLine) {
+  windows.windows = {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}, {5, "e"}};
+  MainController& c = start();
+  handle_lst.set_selected(4, true);
+  handle_lst.set_selected(1, true);
+  c.handle_lstClick();
+  EXPECT_EQ(count_lbl.text(), "5");
+  c.get_list_btnClick();
+  EXPECT_EQ(count_lbl.text(), "5");
+  EXPECT_FALSE(handle_lst.selected(4));
+}
+
+TEST_F(MainControllerTest, HelpComplainsOnlyWhenTheDocumentIsMissing) {
+  MainController& c = start();
+  c.help_click();
+  EXPECT_TRUE(prompts.shown().empty());
+  shell.set_result("./doc/index.html", OpenResult::not_found);
+  c.help_click();
+  ASSERT_EQ(prompts.shown().size(), 1u);
+  EXPECT_EQ(prompts.shown()[0].text, jp("ヘルプファイルが見あたらないんだけど．．．"));
+  EXPECT_EQ(shell.calls().back(), (FakeShell::Call{"./doc/index.html", ""}));
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+#include "platform/x11/taskbar.h"
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace zorvek {
+
+namespace {
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+  const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+      xcb_intern_atom_reply(
+          c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr),
+      &std::free);
+  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+}  // namespace
+
+void keep_off_taskbar(std::uint64_t window) {
+  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(c) == 0) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window);
+    event.type = atom(c, "_NET_WM_STATE");
+    event.data.data32[0] = 1;  // add
+    event.data.data32[1] = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
+    event.data.data32[2] = atom(c, "_NET_WM_STATE_SKIP_PAGER");
+    event.data.data32[3] = 1;  // from an ordinary application
+    xcb_send_event(c, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+  }
+  xcb_disconnect(c);
+}
+
+}  // namespace zorvek
