@@ -1,8 +1,8 @@
 // Saving and loading one environment of 1000 entries in a joutai.INI of about 1 MB, against the
 // least any store could do with that file: copy it (read it whole, write it whole), or read it.
-// A save must survive a power cut, so its floor is a copy made to last the same way (flushed,
-// renamed into place); the plain copy's time is printed beside it. Prints one
-// "BENCH <name> <ratio> <target>" line per comparison, then the times behind them.
+// A save must also survive a power cut, so it is compared as well with a copy made to last the
+// same way (flushed, renamed into place). Prints one "BENCH <name> <ratio> <target>" line per
+// comparison, then the times behind them.
 //   store_bench [runs]
 #include <fcntl.h>
 #include <stdlib.h>
@@ -150,11 +150,12 @@ int main(int argc, char** argv) {
   };
   const double s = median_ms(save), dc = median_ms(durable_copy), pc = median_ms(plain_copy);
   const double l = median_ms(load), r = median_ms(read);
-  std::printf("BENCH save-1000-vs-copy %.2f <=3\n", median_ratio(save, durable_copy));
+  std::printf("BENCH save-1000-vs-copy %.2f <=3\n", median_ratio(save, plain_copy));
+  std::printf("BENCH save-1000-vs-durable-copy %.2f <=3\n", median_ratio(save, durable_copy));
   std::printf("BENCH load-1000-vs-copy %.2f <=3\n", median_ratio(load, read));
   std::printf(
-      "# file %.0f KiB, median of %d runs: save %.3f ms, durable copy %.3f ms, "
-      "plain copy %.3f ms (save / plain copy %.2f), load %.3f ms, read %.3f ms\n",
-      file_kb, runs, s, dc, pc, median_ratio(save, plain_copy), l, r);
+      "# file %.0f KiB, median of %d runs: save %.3f ms, plain copy %.3f ms, durable copy "
+      "%.3f ms, load %.3f ms, read %.3f ms\n",
+      file_kb, runs, s, pc, dc, l, r);
   return 0;
 }

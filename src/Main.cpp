@@ -2,18 +2,24 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QTimer>
+#include <QUrl>
 
 #include "editor/command.h"
 #include "editor/kill_list.h"
 #include "platform/codec.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/title_drag.h"
 #include "platform/x11/taskbar.h"
 
 namespace zorvek {
@@ -31,8 +37,9 @@ QLabel* make_label(QWidget* parent, const QString& text, int x, int y) {
   return label;
 }
 
-QListWidget* make_list(QWidget* parent, const char* name, const QString& accessible_name) {
-  auto* list = new QListWidget(parent);
+template <typename List = QListWidget>
+List* make_list(QWidget* parent, const char* name, const QString& accessible_name) {
+  auto* list = new List(parent);
   list->setObjectName(QString::fromLatin1(name));
   list->setAccessibleName(accessible_name);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -66,6 +73,8 @@ Tmain_frm::Tmain_frm(const Desktop& desktop, const std::filesystem::path& execut
   setWindowTitle(ja("Zorvek ( 環境設定 )"));
   setWindowIcon(image(Image::program));
   resize(kDesignWidth, kDesignHeight);
+  // Files dropped from a file manager anywhere on the window join the launch list.
+  setAcceptDrops(true);
   build_widgets();
 
   handle_box_ = std::make_unique<QtListBox>(handle_lst, true);
@@ -82,8 +91,11 @@ Tmain_frm::Tmain_frm(const Desktop& desktop, const std::filesystem::path& execut
   tray_menu_ =
       std::make_unique<QtTrayMenu>(tray_pop, [this](int tag) { controller_->switch_kankyou(tag); });
 
-  const MainView view{*handle_box_, *kill_box_,  *active_box_, *selector_, *count_label_,
-                      *log_item_,   *tray_menu_, *this,        *prompts_,  *this};
+  // The dialogs live from start to end, as the main window does.
+  get_name_dlg = std::make_unique<Tget_name_dlg>();
+  const MainView view{*handle_box_,  *kill_box_, *active_box_, *selector_,
+                      *count_label_, *log_item_, *tray_menu_,  *get_name_dlg,
+                      *this,         *prompts_,  *this};
   controller_ = std::make_unique<MainController>(view, desktop, executable);
 
   connect(kankyou_cmb, &QComboBox::currentIndexChanged, this,
@@ -92,10 +104,7 @@ Tmain_frm::Tmain_frm(const Desktop& desktop, const std::filesystem::path& execut
           [this] { controller_->kankyou_cmb_typed(); });
   connect(handle_lst, &QListWidget::itemSelectionChanged, this,
           [this] { controller_->handle_lstClick(); });
-  connect(kill_sbtn, &QToolButton::clicked, this, [this] {
-    run_command(*prompts_,
-                [this] { kill_sbtnClick(*handle_box_, *kill_box_, controller_->edited()); });
-  });
+  connect(kill_sbtn, &QToolButton::clicked, this, [this] { controller_->add_titles(); });
 
   controller_->form_create();
   layout_children();
@@ -122,12 +131,48 @@ QAction* Tmain_frm::make_action(const char* name, const QString& caption,
 }
 
 void Tmain_frm::build_actions() {
-  update_list_act = make_action("update_list_act", ja("リスト更新"), Image::refresh,
-                                [this] { controller_->get_list_btnClick(); });
+  const auto act = [&](const char* name, const char* caption, std::optional<Image> picture,
+                       void (MainController::*handler)()) {
+    return make_action(name, ja(caption), picture,
+                       [this, handler] { (controller_.get()->*handler)(); });
+  };
+
+  // Open-window list.
+  kill_kidou_act =
+      act("kill_kidou_act", "プロセス終了", Image::close_window, &MainController::kill_kidou);
+  search_kidou_act = act("search_kidou_act", "検索", Image::search, &MainController::search);
+  next_kidou_act =
+      act("next_kidou_act", "次候補検索", Image::search_next, &MainController::next_search);
+  update_list_act =
+      act("update_list_act", "リスト更新", Image::refresh, &MainController::get_list_btnClick);
+  // Kill list.
+  kill_kill_act =
+      act("kill_kill_act", "プロセス終了", Image::close_window, &MainController::kill_process);
+  sort_kill_act = act("sort_kill_act", "並び替え", Image::sort, &MainController::sort_kill);
+  edit_kill_lst = act("edit_kill_lst", "編集", Image::edit, &MainController::edit_kill);
+  delete_kill_act = act("delete_kill_act", "削除", Image::remove, &MainController::delete_kill);
+  // Launch list.
+  action_active_act =
+      act("action_active_act", "起動", Image::launch, &MainController::action_active);
+  sort_active_act = act("sort_active_act", "並び替え", Image::sort, &MainController::sort_active);
+  edit_active_act = act("edit_active_act", "編集", Image::edit, &MainController::edit_active);
+  delete_active_act =
+      act("delete_active_act", "削除", Image::remove, &MainController::delete_active);
+  // Environments.
+  make_kankyou_act =
+      act("make_kankyou_act", "環境作成", Image::create, &MainController::make_kankyou_click);
+  change_kankyouname_act = act("change_kankyouname_act", "環境名の変更", std::nullopt,
+                               &MainController::change_kankyouname);
+  saveas_kankyou_act = act("saveas_kankyou_act", "環境に名前を付けて保存", std::nullopt,
+                           &MainController::saveas_kankyou);
+  save_kankyou_act =
+      act("save_kankyou_act", "環境の保存", Image::save, &MainController::save_kankyou);
+  del_kankyou_act =
+      act("del_kankyou_act", "環境削除", Image::close_window, &MainController::delete_kankyou);
+  // Help.
   version_act = make_action("version_act", ja("バージョン情報(&V)"), std::nullopt,
                             [this] { About_dlg->exec(); });
-  help_act =
-      make_action("help_act", ja("ヘルプ"), Image::help, [this] { controller_->help_click(); });
+  help_act = act("help_act", "ヘルプ", Image::help, &MainController::help_click);
 
   flg_log_mnu = new QAction(ja("ログを保存する"), this);
   flg_log_mnu->setObjectName(QStringLiteral("flg_log_mnu"));
@@ -155,6 +200,8 @@ void Tmain_frm::build_widgets() {
   kankyou_cmb->setToolTip(ja("環境を選択し，切り替える事ができます"));
   kankyou_cmb->setAccessibleName(ja("環境名"));
   kankyou_cmb->setGeometry(8, 41, 145, kankyou_cmb->sizeHint().height());
+  // Files dropped on the selector belong to the launch list like any other drop on the window.
+  kankyou_cmb->lineEdit()->setAcceptDrops(false);
   Label1->setBuddy(kankyou_cmb);
 
   active_gbx = new QGroupBox(ja("起動プロセス一覧"), client_);
@@ -181,7 +228,8 @@ void Tmain_frm::build_widgets() {
   count_lbl->setFont(count_font);
   count_lbl->setAutoFillBackground(true);
   count_lbl->setBackgroundRole(QPalette::HighlightedText);
-  handle_lst = make_list(kill_gbx, "handle_lst", ja("起動 プロセス一覧"));
+  handle_lst = make_list<TitleDragList>(kill_gbx, "handle_lst", ja("起動 プロセス一覧"));
+  handle_lst->setDragDropMode(QAbstractItemView::DragOnly);
   handle_lbl->setBuddy(handle_lst);
 
   kill_sbtn = new QToolButton(kill_gbx);
@@ -195,7 +243,30 @@ void Tmain_frm::build_widgets() {
 
   kill_lbl = make_label(kill_gbx, ja("終了 プロセス一覧"), 326, 17 + kill_drop_);
   kill_lst = make_list(kill_gbx, "kill_lst", ja("終了 プロセス一覧"));
+  kill_lst->setAcceptDrops(true);
+  kill_lst->viewport()->installEventFilter(this);
   kill_lbl->setBuddy(kill_lst);
+}
+
+QMenu* Tmain_frm::make_popup(const char* name, std::initializer_list<QAction*> items) {
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QString::fromLatin1(name));
+  for (QAction* item : items) {
+    if (item == nullptr) {
+      menu->addSeparator();
+    } else {
+      menu->addAction(item);
+    }
+  }
+  return menu;
+}
+
+void Tmain_frm::attach_popup(QWidget* widget, QMenu* menu) {
+  widget->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(widget, &QWidget::customContextMenuRequested, this, [widget, menu](const QPoint& at) {
+    const auto* view = qobject_cast<QAbstractScrollArea*>(widget);
+    menu->popup((view != nullptr ? view->viewport() : widget)->mapToGlobal(at));
+  });
 }
 
 void Tmain_frm::build_menus() {
@@ -208,8 +279,27 @@ void Tmain_frm::build_menus() {
       File1->addAction(ja("終了(&E)"), this, [this] { controller_->end_pop_click(); });
   end_mnu->setObjectName(QStringLiteral("end_mnu"));
 
+  QMenu* Edit1 = menuBar()->addMenu(ja("編集"));
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->addAction(search_kidou_act);
+  Edit1->addAction(next_kidou_act);
+  Edit1->addSeparator();
+  // These two show captions of their own for the list they edit.
+  QAction* N9 = Edit1->addAction(ja("起動プロセス編集"), edit_active_act, &QAction::trigger);
+  N9->setObjectName(QStringLiteral("N9"));
+  N9->setIcon(edit_active_act->icon());
+  Edit1->addSeparator();
+  QAction* N8 = Edit1->addAction(ja("終了プロセス修正"), edit_kill_lst, &QAction::trigger);
+  N8->setObjectName(QStringLiteral("N8"));
+  N8->setIcon(edit_kill_lst->icon());
+
   QMenu* N3 = menuBar()->addMenu(ja("設定"));
   N3->setObjectName(QStringLiteral("N3"));
+  for (QAction* a : {make_kankyou_act, change_kankyouname_act, saveas_kankyou_act, save_kankyou_act,
+                     del_kankyou_act}) {
+    N3->addAction(a);
+  }
+  N3->addSeparator();
   N3->addAction(flg_log_mnu);
 
   QMenu* Help1 = menuBar()->addMenu(ja("ヘルプ(&H)"));
@@ -217,12 +307,23 @@ void Tmain_frm::build_menus() {
   Help1->addAction(version_act);
   Help1->addAction(help_act);
 
-  itiran_pop = new QMenu(this);
-  itiran_pop->setObjectName(QStringLiteral("itiran_pop"));
-  itiran_pop->addAction(update_list_act);
-  handle_lst->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(handle_lst, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { itiran_pop->popup(handle_lst->viewport()->mapToGlobal(at)); });
+  itiran_pop = make_popup("itiran_pop", {kill_kidou_act, nullptr, search_kidou_act, next_kidou_act,
+                                         nullptr, update_list_act});
+  attach_popup(handle_lst, itiran_pop);
+  kill_lst_pop = make_popup(
+      "kill_lst_pop", {kill_kill_act, sort_kill_act, edit_kill_lst, nullptr, delete_kill_act});
+  attach_popup(kill_lst, kill_lst_pop);
+  active_lst_pop = make_popup("active_lst_pop", {action_active_act, sort_active_act,
+                                                 edit_active_act, nullptr, delete_active_act});
+  attach_popup(active_lst, active_lst_pop);
+  attach_popup(active_gbx, active_lst_pop);
+  kankyou_pop = make_popup("kankyou_pop", {make_kankyou_act, change_kankyouname_act,
+                                           saveas_kankyou_act, save_kankyou_act, del_kankyou_act});
+  attach_popup(kankyou_cmb, kankyou_pop);
+  attach_popup(kankyou_cmb->lineEdit(), kankyou_pop);
+
+  connect(kill_lst, &QListWidget::itemDoubleClicked, edit_kill_lst, &QAction::trigger);
+  connect(active_lst, &QListWidget::itemDoubleClicked, edit_active_act, &QAction::trigger);
 }
 
 void Tmain_frm::build_tray(bool use_tray) {
@@ -286,6 +387,7 @@ void Tmain_frm::splitter1CanResize() {
 }
 
 bool Tmain_frm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == kill_lst->viewport()) return kill_lst_drag(event);
   if (watched != splitter1) return QMainWindow::eventFilter(watched, event);
   if (event->type() == QEvent::MouseButtonPress) {
     drag_offset_ = static_cast<QMouseEvent*>(event)->position().toPoint().y();
@@ -309,6 +411,54 @@ bool Tmain_frm::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+bool Tmain_frm::kill_lst_drag(QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto* drag = static_cast<QDropEvent*>(event);
+  // The list takes the drop, so files dropped on it must reach the launch list from here.
+  const std::vector<std::string> files = dropped_files(drag->mimeData());
+  if (!files.empty()) {
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop) controller_->drop_files(files);
+    return true;
+  }
+  const ListId source = dragged_from(drag->mimeData(), handle_lst) ? ListId::handle_lst
+                        : drag->source() == kill_lst               ? ListId::kill_lst
+                        : drag->source() == active_lst             ? ListId::active_lst
+                                                                   : ListId::other;
+  if (!kill_lstDragOver(source)) {
+    drag->ignore();
+    return true;
+  }
+  drag->acceptProposedAction();
+  if (type == QEvent::Drop) controller_->add_titles();
+  return true;
+}
+
+std::vector<std::string> Tmain_frm::dropped_files(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (data == nullptr) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  return files;
+}
+
+void Tmain_frm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!dropped_files(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Tmain_frm::dragMoveEvent(QDragMoveEvent* event) {
+  if (!dropped_files(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void Tmain_frm::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> files = dropped_files(event->mimeData());
+  if (files.empty()) return;
+  event->acceptProposedAction();
+  controller_->drop_files(files);
+}
+
 void Tmain_frm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   layout_children();
@@ -324,12 +474,12 @@ void Tmain_frm::showEvent(QShowEvent* event) {
   }
   QMainWindow::showEvent(event);
   layout_children();
-  if (tray_available()) {
-    // The tray icon stands for the program; the window manager needs the window mapped first.
-    QTimer::singleShot(100, this, [this] {
-      if (isVisible()) keep_off_taskbar(winId());
-    });
-  }
+}
+
+void Tmain_frm::setVisible(bool visible) {
+  // The tray icon stands for the program: no taskbar button for the window.
+  if (visible && !isVisible() && tray_available()) keep_off_taskbar(winId());
+  QMainWindow::setVisible(visible);
 }
 
 void Tmain_frm::changeEvent(QEvent* event) {

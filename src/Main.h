@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "dialogs/about_dlg.h"
+#include "dialogs/get_name_dlg.h"
 #include "editor/main_controller.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/qt_check_item.h"
@@ -45,6 +46,7 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   bool starts_shown() const;
   // The program is ending: stores the window settings.
   void FormDestroy();
+  void setVisible(bool visible) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -52,15 +54,25 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QAction* make_action(const char* name, const QString& caption, std::optional<Image> picture,
                        std::function<void()> execute);
+  // A popup menu of actions; nullptr stands for a separator.
+  QMenu* make_popup(const char* name, std::initializer_list<QAction*> items);
+  void attach_popup(QWidget* widget, QMenu* menu);
   void build_widgets();
   void build_actions();
   void build_menus();
   void build_tray(bool use_tray);
   void layout_children();
+  // A drag over the kill list: titles from the open-window list, and files for the launch list.
+  bool kill_lst_drag(QEvent* event);
+  // The local files a drop carries, as the system names them, in the order given.
+  static std::vector<std::string> dropped_files(const QMimeData* data);
   int client_height() const;
   void splitter1CanResize();
 
@@ -92,12 +104,31 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   QListWidget* kill_lst = nullptr;
 
   // Commands, each shown wherever the menus point at it.
+  QAction* kill_kidou_act = nullptr;
+  QAction* search_kidou_act = nullptr;
+  QAction* next_kidou_act = nullptr;
   QAction* update_list_act = nullptr;
+  QAction* kill_kill_act = nullptr;
+  QAction* sort_kill_act = nullptr;
+  QAction* edit_kill_lst = nullptr;
+  QAction* delete_kill_act = nullptr;
+  QAction* action_active_act = nullptr;
+  QAction* sort_active_act = nullptr;
+  QAction* edit_active_act = nullptr;
+  QAction* delete_active_act = nullptr;
+  QAction* make_kankyou_act = nullptr;
+  QAction* change_kankyouname_act = nullptr;
+  QAction* saveas_kankyou_act = nullptr;
+  QAction* save_kankyou_act = nullptr;
+  QAction* del_kankyou_act = nullptr;
   QAction* version_act = nullptr;
   QAction* help_act = nullptr;
   QAction* flg_log_mnu = nullptr;
 
   QMenu* itiran_pop = nullptr;
+  QMenu* kill_lst_pop = nullptr;
+  QMenu* active_lst_pop = nullptr;
+  QMenu* kankyou_pop = nullptr;
   QMenu* tray_pop = nullptr;
   QSystemTrayIcon* TrayIcon1 = nullptr;
 
@@ -118,6 +149,7 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   std::unique_ptr<QtTrayMenu> tray_menu_;
   std::unique_ptr<QtPrompts> prompts_;
   std::unique_ptr<MainController> controller_;
+  std::unique_ptr<Tget_name_dlg> get_name_dlg;
   std::unique_ptr<TAbout_dlg> About_dlg;
 };
 

@@ -4,7 +4,10 @@
 
 #include "dialogs/help.h"
 #include "editor/command.h"
+#include "editor/kill_list.h"
+#include "editor/launch_list.h"
 #include "editor/open_window_list.h"
+#include "editor/window_search.h"
 #include "store/environment_store.h"
 #include "store/window_settings.h"
 #include "switch/environment_switch.h"
@@ -16,10 +19,17 @@ MainController::MainController(const MainView& view, const Desktop& desktop,
     : view_(view),
       desktop_(desktop),
       joutai_ini_(settings_path(executable)),
-      edited_(joutai_ini_, view.kankyou_cmb, view.kill_lst, view.active_lst, view.prompts) {}
+      edited_(joutai_ini_, view.kankyou_cmb, view.kill_lst, view.active_lst, view.prompts) {
+  edited_.set_save_as([this] { return save_as_kankyou(environment_parts()); });
+}
 
 void MainController::command(const std::function<void()>& body) {
   run_command(view_.prompts, body);
+}
+
+EnvironmentParts MainController::environment_parts() {
+  return {joutai_ini_,      edited_,        view_.kankyou_cmb,  view_.kill_lst,
+          view_.active_lst, view_.tray_pop, view_.get_name_dlg, view_.prompts};
 }
 
 void MainController::form_create() {
@@ -110,6 +120,80 @@ void MainController::handle_lstClick() {
       if (view_.handle_lst.selected(i)) view_.count_lbl.set_text(std::to_string(i + 1));
     }
   });
+}
+
+void MainController::make_kankyou_click() {
+  command([&] { make_kankyouClick(environment_parts()); });
+}
+
+void MainController::change_kankyouname() {
+  command([&] { change_kankyouname_actExecute(environment_parts()); });
+}
+
+void MainController::saveas_kankyou() {
+  command([&] { saveas_kankyou_actExecute(environment_parts()); });
+}
+
+void MainController::save_kankyou() {
+  command([&] { save_kankyou_actExecute(environment_parts()); });
+}
+
+void MainController::delete_kankyou() {
+  command([&] { delete_kankyouClick(environment_parts()); });
+}
+
+void MainController::add_titles() {
+  command([&] { kill_sbtnClick(view_.handle_lst, view_.kill_lst, edited_); });
+}
+
+void MainController::delete_kill() {
+  command([&] { delete_kill_popClick(view_.kill_lst, edited_); });
+}
+
+void MainController::sort_kill() {
+  command([&] { sort_kill_popClick(view_.kill_lst); });
+}
+
+void MainController::edit_kill() {
+  command([&] { kill_lstDblClick(view_.kill_lst, view_.get_name_dlg, view_.prompts, edited_); });
+}
+
+void MainController::kill_process() {
+  command([&] { kill_process_popClick(view_.kill_lst, desktop_.windows); });
+}
+
+void MainController::kill_kidou() {
+  command([&] { kill_kidou_actExecute(view_.handle_lst, desktop_.windows); });
+}
+
+void MainController::drop_files(const std::vector<std::string>& utf8_paths) {
+  command([&] { zorvek::drop_files(utf8_paths, view_.active_lst, edited_, view_.prompts); });
+}
+
+void MainController::action_active() {
+  command([&] { action_active_actExecute(view_.active_lst, desktop_.shell, view_.prompts); });
+}
+
+void MainController::sort_active() {
+  command([&] { sort_active_actExecute(view_.active_lst); });
+}
+
+void MainController::edit_active() {
+  command([&] {
+    edit_active_actExecute(view_.active_lst, view_.get_name_dlg, view_.prompts, edited_);
+  });
+}
+
+void MainController::delete_active() {
+  command([&] { delete_active_actExecute(view_.active_lst, edited_); });
+}
+
+void MainController::search() {
+  command([&] { search_btnClick(view_.handle_lst, view_.get_name_dlg, view_.count_lbl); });
+}
+
+void MainController::next_search() {
+  command([&] { next_btnClick(view_.handle_lst, view_.get_name_dlg, view_.count_lbl); });
 }
 
 void MainController::tray_icon_minimize() {

@@ -1,17 +1,21 @@
 // The main window's behaviour without its widgets: start-up, the tray and the main window's
-// visibility, the one-stroke switch, closing, ending the program and the end of the desktop
-// session. The GUI forwards its events here; every handler runs as a command, so an error is
-// shown and ends only that handler.
+// visibility, the one-stroke switch, the editing commands, closing, ending the program and the end
+// of the desktop session. The GUI forwards its events here; every handler runs as a command, so an
+// error is shown and ends only that handler.
 #pragma once
 
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
+#include "editor/environment_commands.h"
 #include "platform/app_control.h"
 #include "platform/check_item.h"
 #include "platform/clock.h"
 #include "platform/label.h"
 #include "platform/list_box.h"
+#include "platform/name_dialog.h"
 #include "platform/prompts.h"
 #include "platform/selector.h"
 #include "platform/shell.h"
@@ -32,6 +36,7 @@ struct MainView {
   Label& count_lbl;
   CheckItem& flg_log_mnu;
   TrayMenu& tray_pop;
+  NameDialog& get_name_dlg;
   WindowProperties& properties;
   Prompts& prompts;
   AppControl& app;
@@ -49,6 +54,9 @@ class MainController {
   // executable: the program's own full path; joutai.INI lies beside it.
   MainController(const MainView& view, const Desktop& desktop,
                  const std::filesystem::path& executable);
+  // The edited environment calls back into this object to save under a new name.
+  MainController(const MainController&) = delete;
+  MainController& operator=(const MainController&) = delete;
 
   // The start-up sequence; an error ends it where it happened, and what was done stays.
   void form_create();
@@ -89,6 +97,37 @@ class MainController {
   // "ヘルプ".
   void help_click();
 
+  // The environment commands: "環境作成", "環境名の変更", "環境に名前を付けて保存", "環境の保存",
+  // "環境削除".
+  void make_kankyou_click();
+  void change_kankyouname();
+  void saveas_kankyou();
+  void save_kankyou();
+  void delete_kankyou();
+
+  // The kill list: the add button and a drop from the open-window list (the GUI accepts only
+  // drags that kill_lstDragOver allows), "削除", "並び替え", "編集" (also a double-click),
+  // "プロセス終了" on the kill list and "プロセス終了" on the open-window list.
+  void add_titles();
+  void delete_kill();
+  void sort_kill();
+  void edit_kill();
+  void kill_process();
+  void kill_kidou();
+
+  // Files dropped anywhere on the main window, as the system names them (UTF-8), in the order
+  // given.
+  void drop_files(const std::vector<std::string>& utf8_paths);
+  // The launch list: "起動", "並び替え", "編集" (also a double-click), "削除".
+  void action_active();
+  void sort_active();
+  void edit_active();
+  void delete_active();
+
+  // "検索" and "次候補検索" in the open-window list.
+  void search();
+  void next_search();
+
   // Whether the main window is to stay on screen after start-up (first run).
   bool hide_done_flg() const { return hide_done_flg_; }
   EditedEnvironment& edited() { return edited_; }
@@ -97,6 +136,7 @@ class MainController {
 
  private:
   void command(const std::function<void()>& body);
+  EnvironmentParts environment_parts();
 
   MainView view_;
   Desktop desktop_;

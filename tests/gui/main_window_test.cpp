@@ -4,18 +4,32 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
+#include "dialogs/get_name_dlg.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_window_system.h"
+#include "platform/qt/title_drag.h"
 #include "store/environment_store.h"
 #include "support/temp_dir.h"
+
+// Readable failures for Qt's strings.
+void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace zorvek {
 namespace {
@@ -99,7 +113,22 @@ TEST_F(MainWindowTest, TheMenusHoldTheirCommandsInOrder) {
               menu_named(w, ja("ヘルプ(&H)")) && menu_named(w, ja("環境切替(&K)")));
   EXPECT_EQ(captions(menu_named(w, ja("ファイル(&F)"))),
             (QStringList{ja("閉じる(&C)"), "-", ja("終了(&E)")}));
-  EXPECT_EQ(captions(menu_named(w, ja("設定"))), QStringList{ja("ログを保存する")});
+  EXPECT_EQ(captions(menu_named(w, ja("編集"))),
+            (QStringList{ja("検索"), ja("次候補検索"), "-", ja("起動プロセス編集"), "-",
+                         ja("終了プロセス修正")}));
+  EXPECT_EQ(captions(menu_named(w, ja("設定"))),
+            (QStringList{ja("環境作成"), ja("環境名の変更"), ja("環境に名前を付けて保存"),
+                         ja("環境の保存"), ja("環境削除"), "-", ja("ログを保存する")}));
+  EXPECT_EQ(
+      captions(w.findChild<QMenu*>("itiran_pop")),
+      (QStringList{ja("プロセス終了"), "-", ja("検索"), ja("次候補検索"), "-", ja("リスト更新")}));
+  EXPECT_EQ(captions(w.findChild<QMenu*>("kill_lst_pop")),
+            (QStringList{ja("プロセス終了"), ja("並び替え"), ja("編集"), "-", ja("削除")}));
+  EXPECT_EQ(captions(w.findChild<QMenu*>("active_lst_pop")),
+            (QStringList{ja("起動"), ja("並び替え"), ja("編集"), "-", ja("削除")}));
+  EXPECT_EQ(captions(w.findChild<QMenu*>("kankyou_pop")),
+            (QStringList{ja("環境作成"), ja("環境名の変更"), ja("環境に名前を付けて保存"),
+                         ja("環境の保存"), ja("環境削除")}));
   EXPECT_EQ(captions(menu_named(w, ja("ヘルプ(&H)"))),
             (QStringList{ja("バージョン情報(&V)"), ja("ヘルプ")}));
   EXPECT_EQ(captions(menu_named(w, ja("環境切替(&K)"))),
@@ -168,6 +197,96 @@ TEST_F(MainWindowTest, WindowSettingsComeBackAtTheNextStart) {
   EXPECT_EQ(second.width(), 800);
   EXPECT_EQ(second.height(), 600);
   EXPECT_EQ(second.findChild<QGroupBox*>("kill_gbx")->height(), 300);
+}
+
+QListWidgetItem* item_named(QListWidget* list, const QString& text) {
+  const auto found = list->findItems(text, Qt::MatchExactly);
+  return found.isEmpty() ? nullptr : found.first();
+}
+
+// Sends a whole drag (enter, move, drop) of data to widget; returns whether the drop was taken.
+bool drop_on(QWidget* widget, QMimeData* data) {
+  const QPointF at(5, 5);
+  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
+                        Qt::NoModifier);
+  QApplication::sendEvent(widget, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &drop);
+  return drop.isAccepted();
+}
+
+QMimeData* files(const QStringList& paths) {
+  auto* data = new QMimeData;
+  QList<QUrl> urls;
+  for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+  data->setUrls(urls);
+  return data;
+}
+
+TEST_F(MainWindowTest, TitlesDraggedFromTheOpenWindowListJoinTheKillList) {
+  auto frm = make();
+  auto* open = frm->findChild<TitleDragList*>("handle_lst");
+  auto* kill = frm->findChild<QListWidget*>("kill_lst");
+  item_named(open, "Terminal")->setSelected(true);
+
+  std::unique_ptr<QMimeData> from_elsewhere(new QMimeData);
+  from_elsewhere->setText("Terminal");
+  EXPECT_FALSE(drop_on(kill->viewport(), from_elsewhere.get()));
+  EXPECT_EQ(kill->count(), 0);
+
+  std::unique_ptr<QMimeData> titles(open->drag_data());
+  EXPECT_TRUE(drop_on(kill->viewport(), titles.get()));
+  EXPECT_EQ(items(kill), QStringList{"Terminal"});
+  EXPECT_TRUE(frm->controller().edited().changed_flg());
+}
+
+TEST_F(MainWindowTest, FilesDroppedAnywhereJoinTheLaunchList) {
+  auto frm = make();
+  auto* kill = frm->findChild<QListWidget*>("kill_lst");
+  auto* launch = frm->findChild<QListWidget*>("active_lst");
+  std::unique_ptr<QMimeData> on_kill(files({"/tmp/b c.txt", ja("/tmp/資料.odt")}));
+  EXPECT_TRUE(drop_on(kill->viewport(), on_kill.get()));
+  std::unique_ptr<QMimeData> on_window(files({"/usr/bin"}));
+  EXPECT_TRUE(drop_on(frm.get(), on_window.get()));
+  EXPECT_EQ(items(launch),
+            (QStringList{"./Readme.txt", "/tmp/b c.txt", ja("/tmp/資料.odt"), "/usr/bin"}));
+  EXPECT_EQ(kill->count(), 0);
+  EXPECT_TRUE(frm->controller().edited().changed_flg());
+}
+
+TEST_F(MainWindowTest, ADoubleClickEditsTheEntryInTheNameDialog) {
+  auto frm = make();
+  auto* launch = frm->findChild<QListWidget*>("active_lst");
+  launch->item(0)->setSelected(true);
+  QString caption;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<Tget_name_dlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    caption = dialog->windowTitle();
+    dialog->findChild<QLineEdit*>("newname_edt")->setText("/etc/hosts");
+    dialog->findChild<QPushButton*>("OKBtn")->click();
+  });
+  emit launch->itemDoubleClicked(launch->item(0));
+  EXPECT_EQ(caption, ja("起動プロセス編集"));
+  EXPECT_EQ(items(launch), QStringList{"/etc/hosts"});
+  EXPECT_TRUE(frm->controller().edited().changed_flg());
+}
+
+TEST(NameDialog, OkIsOnlyPossibleWithSomeText) {
+  Tget_name_dlg dialog;
+  auto* edit = dialog.findChild<QLineEdit*>("newname_edt");
+  auto* ok = dialog.findChild<QPushButton*>("OKBtn");
+  EXPECT_FALSE(ok->isEnabled());
+  dialog.set_text("start");
+  EXPECT_TRUE(ok->isEnabled());
+  edit->clear();
+  EXPECT_FALSE(ok->isEnabled());
+  QTest::keyClicks(edit, "x");
+  EXPECT_TRUE(ok->isEnabled());
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  EXPECT_FALSE(ok->isEnabled());
+  EXPECT_EQ(dialog.findChild<QPushButton*>("CancelBtn")->text(), ja("キャンセル"));
 }
 
 }  // namespace

@@ -35,16 +35,17 @@ class StartupTest(unittest.TestCase):
         self.assertEqual(keys, ["make_log_flg", "form_width", "form_height", "active_height",
                                 "kill_height", "split_top"])
 
-    def test_the_next_start_applies_the_stored_window_settings(self):
+    def test_the_next_start_applies_the_stored_window_settings_and_without_a_tray_stays_shown(self):
         ini = ("[仕事]\r\nkill0=メモ帳\r\nexe0=/usr/bin/true\r\n[Zorveksystem]\r\n"
                "make_log_flg=0\r\nform_width=0x2BC\r\nform_height=480\r\nkill_height=200\r\n")
         self.app = Zorvek(BINARY, ini.encode("cp932")).start()
-        window = self.app.main_window(only_visible=False)
+        # This desktop has no notification area: the window must stay reachable.
+        window = self.app.main_window(only_visible=True)
         self.assertEqual(geometry(window), (700, 480))
-        self.app.proc.terminate()
-        self.app.wait_exit()
-        # Nothing but a quit writes to the file.
-        self.assertEqual(self.app.read_ini(), ini.encode("cp932"))
+        self.assertEqual(self.app.quit_by_menu(), 0)
+        text = self.app.read_ini().decode("cp932")
+        self.assertIn("form_width=700\r\nform_height=480\r\n", text)
+        self.assertIn("kill_height=200\r\n", text)
 
 
 if __name__ == "__main__":

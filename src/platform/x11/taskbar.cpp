@@ -23,19 +23,30 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 void keep_off_taskbar(std::uint64_t window) {
   xcb_connection_t* c = xcb_connect(nullptr, nullptr);
   if (xcb_connection_has_error(c) == 0) {
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = static_cast<xcb_window_t>(window);
-    event.type = atom(c, "_NET_WM_STATE");
-    event.data.data32[0] = 1;  // add
-    event.data.data32[1] = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
-    event.data.data32[2] = atom(c, "_NET_WM_STATE_SKIP_PAGER");
-    event.data.data32[3] = 1;  // from an ordinary application
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
+    const auto id = static_cast<xcb_window_t>(window);
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t skip[] = {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                               atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    const std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr), &std::free);
+    if (attributes && attributes->map_state == XCB_MAP_STATE_UNMAPPED) {
+      // Read by the window manager when the window is mapped (the toolkit keeps what it finds).
+      xcb_change_property(c, XCB_PROP_MODE_APPEND, id, state, XCB_ATOM_ATOM, 32, 2, skip);
+    } else if (attributes) {
+      // A managed window's state belongs to the window manager: ask it.
+      xcb_client_message_event_t event{};
+      event.response_type = XCB_CLIENT_MESSAGE;
+      event.format = 32;
+      event.window = id;
+      event.type = state;
+      event.data.data32[0] = 1;  // add
+      event.data.data32[1] = skip[0];
+      event.data.data32[2] = skip[1];
+      event.data.data32[3] = 1;  // from an ordinary application
+      xcb_send_event(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                     XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                     reinterpret_cast<const char*>(&event));
+    }
     xcb_flush(c);
   }
   xcb_disconnect(c);

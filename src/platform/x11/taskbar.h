@@ -5,8 +5,8 @@
 
 namespace zorvek {
 
-// Asks the window manager to leave the (mapped) window off the taskbar and the pager. Does
-// nothing when the display cannot be reached.
+// Leaves the window off the taskbar and the pager: marked so before it is mapped, or asked of
+// the window manager once it is. Does nothing when the display cannot be reached.
 void keep_off_taskbar(std::uint64_t window);
 
 }  // namespace zorvek

@@ -11,6 +11,7 @@
 #include "platform/fake/fake_check_item.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_list_box.h"
+#include "platform/fake/fake_name_dialog.h"
 #include "platform/fake/fake_prompts.h"
 #include "platform/fake/fake_selector.h"
 #include "platform/fake/fake_shell.h"
@@ -110,8 +111,8 @@ class MainControllerTest : public ::testing::Test {
   }
 
   MainView view() {
-    return {handle_lst,  kill_lst, active_lst, selector, count_lbl,
-            flg_log_mnu, tray_pop, properties, prompts,  app};
+    return {handle_lst, kill_lst,     active_lst, selector, count_lbl, flg_log_mnu,
+            tray_pop,   get_name_dlg, properties, prompts,  app};
   }
 
   testing::TempDir dir;
@@ -125,6 +126,7 @@ class MainControllerTest : public ::testing::Test {
   FakeProperties properties{trace};
   FakeCheckItem flg_log_mnu;
   FakeTrayMenu tray_pop;
+  FakeNameDialog get_name_dlg;
   FakePrompts prompts;
   FakeApp app;
   FakeShell shell;
@@ -403,6 +405,106 @@ TEST_F(MainControllerTest, HelpComplainsOnlyWhenTheDocumentIsMissing) {
   ASSERT_EQ(prompts.shown().size(), 1u);
   EXPECT_EQ(prompts.shown()[0].text, jp("ヘルプファイルが見あたらないんだけど．．．"));
   EXPECT_EQ(shell.calls().back(), (FakeShell::Call{"./doc/index.html", ""}));
+}
+
+Lines tray_captions(const FakeTrayMenu& tray_pop) {
+  Lines captions;
+  for (const auto& item : tray_pop.environments()) captions.push_back(item.caption);
+  return captions;
+}
+
+TEST_F(MainControllerTest, TheSaveQuestionNamesANewEnvironmentInTheNameDialog) {
+  testing::write_file(ini_path(), "[e]\r\nexe0=x\r\n");
+  MainController& c = start();
+  c.make_kankyou_click();
+  c.drop_files({"/new.txt"});
+  prompts.answer(Answer::yes);
+  get_name_dlg.ok("N");
+
+  c.end_pop_click();
+
+  ASSERT_EQ(prompts.shown().size(), 1u);
+  EXPECT_EQ(prompts.shown()[0].text, jp("環境1 は、変更されています。保存しますか？"));
+  EXPECT_EQ(load_environment(ini(), "N").exe, Lines{"/new.txt"});
+  EXPECT_EQ(tray_captions(tray_pop), (Lines{"e", "N"}));
+  EXPECT_EQ(app.quits, 1);
+}
+
+TEST_F(MainControllerTest, TheTrayFollowsEveryNameChangeAndTheNextSearchTheLastNameTyped) {
+  testing::write_file(ini_path(), "[a]\r\n[b]\r\n");
+  windows.windows = {{1, "a"}, {2, "d - window"}};
+  MainController& c = start();
+
+  get_name_dlg.ok("c");
+  c.saveas_kankyou();
+  EXPECT_EQ(tray_captions(tray_pop), (Lines{"a", "b", "c"}));
+  get_name_dlg.ok("d");
+  c.change_kankyouname();
+  EXPECT_EQ(tray_captions(tray_pop), (Lines{"a", "b", "d"}));
+  prompts.answer(Answer::yes);
+  c.delete_kankyou();
+  EXPECT_EQ(tray_captions(tray_pop), (Lines{"a", "b"}));
+
+  c.next_search();
+  EXPECT_EQ(count_lbl.text(), "1");
+  EXPECT_TRUE(handle_lst.selected(1));
+}
+
+TEST_F(MainControllerTest, EachEditingCommandActsOnItsOwnList) {
+  testing::write_file(ini_path(), "[e]\r\nkill0=Mail\r\nexe0=/e.txt\r\n");
+  windows.windows = {{1, "Mail"}, {2, "Editor"}};
+  MainController& c = start();
+  trace.clear();
+
+  handle_lst.set_selected(0, true);
+  c.add_titles();
+  EXPECT_EQ(kill_lst.lines(), (Lines{"Mail", "Editor"}));
+  c.kill_kidou();
+  kill_lst.set_selected(0, true);
+  c.kill_process();
+  EXPECT_EQ(trace, (Trace{"windows", "close 2", "windows", "close 1"}));
+  c.sort_kill();
+  EXPECT_EQ(kill_lst.lines(), (Lines{"Editor", "Mail"}));
+  kill_lst.set_selected(1, true);
+  get_name_dlg.ok("Term");
+  c.edit_kill();
+  EXPECT_EQ(kill_lst.lines(), (Lines{"Editor", "Term"}));
+  kill_lst.set_selected(1, false);
+  kill_lst.set_selected(0, true);
+  c.delete_kill();
+  EXPECT_EQ(kill_lst.lines(), Lines{"Term"});
+
+  active_lst.set_selected(0, true);
+  c.action_active();
+  EXPECT_EQ(shell.calls(), (std::vector<FakeShell::Call>{{"/e.txt", "/"}}));
+  c.drop_files({"/a.txt"});
+  c.sort_active();
+  EXPECT_EQ(active_lst.lines(), (Lines{"/a.txt", "/e.txt"}));
+  active_lst.set_selected(1, true);
+  get_name_dlg.ok("/f.txt");
+  c.edit_active();
+  EXPECT_EQ(active_lst.lines(), (Lines{"/a.txt", "/f.txt"}));
+  active_lst.set_selected(1, false);
+  active_lst.set_selected(0, true);
+  c.delete_active();
+  EXPECT_EQ(active_lst.lines(), Lines{"/f.txt"});
+
+  get_name_dlg.ok("Mail");
+  c.search();
+  EXPECT_EQ(count_lbl.text(), "1");
+  EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(MainControllerTest, AStoreErrorEndsAnEnvironmentCommandInTheErrorBox) {
+  testing::write_file(ini_path(), "[a]\r\nexe0=x\r\n[b]\r\n");
+  MainController& c = start();
+  ASSERT_EQ(chmod(ini_path().c_str(), 0444), 0);
+  prompts.answer(Answer::yes);
+  c.delete_kankyou();
+  ASSERT_EQ(prompts.shown().size(), 2u);
+  EXPECT_EQ(prompts.shown()[1].kind, FakePrompts::Kind::error);
+  EXPECT_EQ(selector.lines(), (Lines{"a", "b"}));
+  EXPECT_EQ(active_lst.lines(), Lines{"x"});
 }
 
 }  // namespace
