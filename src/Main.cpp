@@ -351,8 +351,9 @@ void Tmain_frm::build_tray(bool use_tray) {
   connect(TrayIcon1, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
             if (reason != QSystemTrayIcon::DoubleClick) return;
-            restore_main_window();
+            // The list is read before the window shows, while the desktop's view of it is settled.
             controller_->tray_icon_restore();
+            restore_main_window();
           });
   TrayIcon1->show();
 }

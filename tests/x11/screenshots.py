@@ -4,7 +4,8 @@ import os
 import sys
 import time
 
-from desktop import MAIN_TITLE, Zorvek, click_at, find_windows, screenshot, tray_icon, wait_for, xdotool
+from desktop import (Zorvek, click_at, find_windows, geometry, screenshot, tray_icon, wait_for,
+                     xdotool)
 
 binary, out = sys.argv[1], sys.argv[2]
 os.makedirs(out, exist_ok=True)
@@ -30,21 +31,36 @@ try:
     xdotool("windowactivate", "--sync", window)
     shot("main-window")
 
-    for name, keys in [("menu-file", "alt+f"), ("menu-settings", "alt+s"), ("menu-help", "alt+h")]:
-        if name == "menu-settings":
-            # "設定" has no mnemonic: open the menu bar on File and move right.
-            xdotool("key", "--window", window, "alt+f")
-            time.sleep(0.3)
+    # The menu bar from the left: ファイル(&F), 編集, 設定, ヘルプ(&H); only the first and the
+    # last have mnemonics, so the others are reached from the first with the arrow keys.
+    for name, rights in [("menu-file", 0), ("menu-edit", 1), ("menu-settings", 2)]:
+        app.open_menu("alt+f")
+        for _ in range(rights):
             xdotool("key", "Right")
-        else:
-            xdotool("key", "--window", window, keys)
         shot(name)
         xdotool("key", "Escape")
-        time.sleep(0.2)
         xdotool("key", "Escape")
+    app.open_menu("alt+h")
+    shot("menu-help")
+    xdotool("key", "Escape")
+    xdotool("key", "Escape")
 
-    xdotool("key", "--window", window, "alt+h")
-    time.sleep(0.3)
+    wx, wy, ww, wh = geometry(window)
+    click_at(wx + 60, wy + wh - 100, button=3)  # the open-window list
+    shot("popup-open-windows")
+    xdotool("key", "Escape")
+    click_at(wx + ww - 100, wy + wh - 100, button=3)  # the kill list
+    shot("popup-kill-list")
+    xdotool("key", "Escape")
+
+    # 設定 → 環境に名前を付けて保存: the name dialog.
+    app.open_menu("alt+f")
+    xdotool("key", "Right", "Right", "Down", "Down", "Return")
+    wait_for(lambda: find_windows("名前を付けて保存"), 5, "the name dialog")
+    shot("name-dialog")
+    xdotool("key", "Escape")
+
+    app.open_menu("alt+h")
     xdotool("key", "v")
     wait_for(lambda: find_windows("バージョン情報"), 5, "the version dialog")
     shot("version-dialog")
