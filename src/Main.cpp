@@ -417,10 +417,12 @@ bool Tmain_frm::kill_lst_drag(QEvent* event) {
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   auto* drag = static_cast<QDropEvent*>(event);
   // The list takes the drop, so files dropped on it must reach the launch list from here.
-  const std::vector<std::string> files = dropped_files(drag->mimeData());
-  if (!files.empty()) {
-    drag->acceptProposedAction();
-    if (type == QEvent::Drop) controller_->drop_files(files);
+  if (drag->mimeData()->hasUrls()) {
+    if (type == QEvent::Drop) {
+      take_files(drag);
+    } else {
+      accept_copy(drag);
+    }
     return true;
   }
   const ListId source = dragged_from(drag->mimeData(), handle_lst) ? ListId::handle_lst
@@ -445,19 +447,37 @@ std::vector<std::string> Tmain_frm::dropped_files(const QMimeData* data) {
   return files;
 }
 
+void Tmain_frm::accept_copy(QDropEvent* event) {
+  // Only the name is taken: the source must never take the drop for a move and delete the file.
+  if (!(event->possibleActions() & Qt::CopyAction)) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void Tmain_frm::take_files(QDropEvent* event) {
+  const std::vector<std::string> files = dropped_files(event->mimeData());
+  accept_copy(event);
+  if (files.empty() || !event->isAccepted()) return;
+  // After the drop is through, so that a message about a refused name never holds the program
+  // the files came from in its drag.
+  QTimer::singleShot(0, this, [this, files] { controller_->drop_files(files); });
+}
+
 void Tmain_frm::dragEnterEvent(QDragEnterEvent* event) {
-  if (!dropped_files(event->mimeData()).empty()) event->acceptProposedAction();
+  // Whether the files are local is checked at the drop: asking now would fetch the data from
+  // the source at every move.
+  if (event->mimeData()->hasUrls()) accept_copy(event);
 }
 
 void Tmain_frm::dragMoveEvent(QDragMoveEvent* event) {
-  if (!dropped_files(event->mimeData()).empty()) event->acceptProposedAction();
+  if (event->mimeData()->hasUrls()) accept_copy(event);
 }
 
 void Tmain_frm::dropEvent(QDropEvent* event) {
-  const std::vector<std::string> files = dropped_files(event->mimeData());
-  if (files.empty()) return;
-  event->acceptProposedAction();
-  controller_->drop_files(files);
+  take_files(event);
 }
 
 void Tmain_frm::resizeEvent(QResizeEvent* event) {

@@ -71,6 +71,9 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   void layout_children();
   // A drag over the kill list: titles from the open-window list, and files for the launch list.
   bool kill_lst_drag(QEvent* event);
+  static void accept_copy(QDropEvent* event);
+  // Accepts a drop of files and adds them to the launch list once the drop is over.
+  void take_files(QDropEvent* event);
   // The local files a drop carries, as the system names them, in the order given.
   static std::vector<std::string> dropped_files(const QMimeData* data);
   int client_height() const;

@@ -213,6 +213,10 @@ bool drop_on(QWidget* widget, QMimeData* data) {
   if (!enter.isAccepted()) return false;
   QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(widget, &drop);
+  // Offered for a move too, a drop is only ever taken as a copy: the source keeps its file.
+  if (drop.isAccepted()) {
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+  }
   return drop.isAccepted();
 }
 
@@ -249,6 +253,7 @@ TEST_F(MainWindowTest, FilesDroppedAnywhereJoinTheLaunchList) {
   EXPECT_TRUE(drop_on(kill->viewport(), on_kill.get()));
   std::unique_ptr<QMimeData> on_window(files({"/usr/bin"}));
   EXPECT_TRUE(drop_on(frm.get(), on_window.get()));
+  QCoreApplication::processEvents();  // the files are taken once the drop is through
   EXPECT_EQ(items(launch),
             (QStringList{"./Readme.txt", "/tmp/b c.txt", ja("/tmp/資料.odt"), "/usr/bin"}));
   EXPECT_EQ(kill->count(), 0);

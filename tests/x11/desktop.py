@@ -204,3 +204,13 @@ class DefaultApplication:
 
     def remove(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+def root_geometry(window):
+    """(x, y, width, height) of a window's own area in root coordinates, frame left out. xdotool's
+    position counts the frame of a reparenting window manager in, so it is taken from xwininfo."""
+    out = subprocess.run(["xwininfo", "-id", str(window)], capture_output=True, text=True,
+                         timeout=10, check=True).stdout
+    values = dict(re.findall(r"^\s*(Absolute upper-left [XY]|Width|Height):\s*(-?\d+)", out, re.M))
+    return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
+            int(values["Width"]), int(values["Height"]))

@@ -47,7 +47,9 @@ void keep_off_taskbar(std::uint64_t window) {
                      XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                      reinterpret_cast<const char*>(&event));
     }
-    xcb_flush(c);
+    // A round trip: the server has the mark before the toolkit maps the window on its own
+    // connection.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
   }
   xcb_disconnect(c);
 }
