@@ -30,10 +30,11 @@ QString ja(const char* utf8) {
   return QString::fromUtf8(utf8);
 }
 
+// Sized when the window is first shown: measuring text loads the fonts, which a start into the
+// tray does without.
 QLabel* make_label(QWidget* parent, const QString& text, int x, int y) {
   auto* label = new QLabel(text, parent);
   label->move(x, y);
-  label->adjustSize();
   return label;
 }
 
@@ -61,6 +62,7 @@ int title_drop(const QGroupBox* box) {
 // Design sizes of the window and of its parts.
 constexpr int kDesignWidth = 641;
 constexpr int kDesignHeight = 565;
+constexpr int kDesignSplitTop = 257;
 constexpr int kActiveWidth = 345;
 constexpr int kSplitterHeight = 3;
 constexpr int kMinPart = 40;
@@ -71,7 +73,6 @@ Tmain_frm::Tmain_frm(const Desktop& desktop, const std::filesystem::path& execut
                      bool use_tray) {
   setObjectName(QStringLiteral("main_frm"));
   setWindowTitle(ja("Zorvek ( 環境設定 )"));
-  setWindowIcon(image(Image::program));
   resize(kDesignWidth, kDesignHeight);
   // Files dropped from a file manager anywhere on the window join the launch list.
   setAcceptDrops(true);
@@ -100,8 +101,6 @@ Tmain_frm::Tmain_frm(const Desktop& desktop, const std::filesystem::path& execut
 
   connect(kankyou_cmb, &QComboBox::currentIndexChanged, this,
           [this] { controller_->kankyou_cmb_change(); });
-  connect(kankyou_cmb->lineEdit(), &QLineEdit::textEdited, this,
-          [this] { controller_->kankyou_cmb_typed(); });
   connect(handle_lst, &QListWidget::itemSelectionChanged, this,
           [this] { controller_->handle_lstClick(); });
   connect(kill_sbtn, &QToolButton::clicked, this, [this] { controller_->add_titles(); });
@@ -125,7 +124,7 @@ QAction* Tmain_frm::make_action(const char* name, const QString& caption,
                                 std::optional<Image> picture, std::function<void()> execute) {
   auto* action = new QAction(caption, this);
   action->setObjectName(QString::fromLatin1(name));
-  if (picture) action->setIcon(image(*picture));
+  if (picture) pictures_.emplace_back(action, *picture);
   connect(action, &QAction::triggered, this, [execute = std::move(execute)] { execute(); });
   return action;
 }
@@ -192,21 +191,16 @@ void Tmain_frm::build_widgets() {
   bold.setBold(true);
   bold.setPixelSize(16);
   Label1->setFont(bold);
-  Label1->adjustSize();
   kankyou_cmb = new QComboBox(Panel1);
   kankyou_cmb->setObjectName(QStringLiteral("kankyou_cmb"));
-  kankyou_cmb->setEditable(true);
   kankyou_cmb->setInsertPolicy(QComboBox::NoInsert);
   kankyou_cmb->setToolTip(ja("環境を選択し，切り替える事ができます"));
   kankyou_cmb->setAccessibleName(ja("環境名"));
-  kankyou_cmb->setGeometry(8, 41, 145, kankyou_cmb->sizeHint().height());
-  // Files dropped on the selector belong to the launch list like any other drop on the window.
-  kankyou_cmb->lineEdit()->setAcceptDrops(false);
+  kankyou_cmb->move(8, 41);
   Label1->setBuddy(kankyou_cmb);
 
-  active_gbx = new QGroupBox(ja("起動プロセス一覧"), client_);
+  active_gbx = new QGroupBox(client_);  // captioned when first shown: a caption is measured
   active_gbx->setObjectName(QStringLiteral("active_gbx"));
-  active_drop_ = title_drop(active_gbx);
   active_lst = make_list(active_gbx, "active_lst", ja("起動プロセス一覧"));
   active_lst->setToolTip(ja("実行ファイルをドラッグアンドドロップして下さい"));
 
@@ -215,14 +209,13 @@ void Tmain_frm::build_widgets() {
   splitter1->setCursor(Qt::SizeVerCursor);
   splitter1->installEventFilter(this);
 
-  kill_gbx = new QGroupBox(ja("終了プロセス選択"), client_);
+  kill_gbx = new QGroupBox(client_);
   kill_gbx->setObjectName(QStringLiteral("kill_gbx"));
-  kill_drop_ = title_drop(kill_gbx);
-  handle_lbl = make_label(kill_gbx, ja("起動 プロセス一覧"), 14, 17 + kill_drop_);
-  line_lbl = make_label(kill_gbx, ja("行"), 134, 17 + kill_drop_);
+  handle_lbl = make_label(kill_gbx, ja("起動 プロセス一覧"), 14, 17);
+  line_lbl = make_label(kill_gbx, ja("行"), 134, 17);
   count_lbl = new QLabel(kill_gbx);
   count_lbl->setObjectName(QStringLiteral("count_lbl"));
-  count_lbl->setGeometry(155, 16 + kill_drop_, 55, 15);
+  count_lbl->setGeometry(155, 16, 55, 15);
   QFont count_font = count_lbl->font();
   count_font.setPixelSize(15);
   count_lbl->setFont(count_font);
@@ -237,11 +230,10 @@ void Tmain_frm::build_widgets() {
   const QString add_hint = ja("選択したプロセスを、終了プロセス一覧に追加します。");
   kill_sbtn->setToolTip(add_hint);
   kill_sbtn->setAccessibleName(add_hint);
-  kill_sbtn->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
   kill_sbtn->setIconSize(QSize(24, 24));
-  kill_sbtn->setGeometry(235, 104 + kill_drop_, 45, 49);
+  kill_sbtn->setGeometry(235, 104, 45, 49);
 
-  kill_lbl = make_label(kill_gbx, ja("終了 プロセス一覧"), 326, 17 + kill_drop_);
+  kill_lbl = make_label(kill_gbx, ja("終了 プロセス一覧"), 326, 17);
   kill_lst = make_list(kill_gbx, "kill_lst", ja("終了 プロセス一覧"));
   kill_lst->setAcceptDrops(true);
   kill_lst->viewport()->installEventFilter(this);
@@ -287,11 +279,11 @@ void Tmain_frm::build_menus() {
   // These two show captions of their own for the list they edit.
   QAction* N9 = Edit1->addAction(ja("起動プロセス編集"), edit_active_act, &QAction::trigger);
   N9->setObjectName(QStringLiteral("N9"));
-  N9->setIcon(edit_active_act->icon());
+  pictures_.emplace_back(N9, Image::edit);
   Edit1->addSeparator();
   QAction* N8 = Edit1->addAction(ja("終了プロセス修正"), edit_kill_lst, &QAction::trigger);
   N8->setObjectName(QStringLiteral("N8"));
-  N8->setIcon(edit_kill_lst->icon());
+  pictures_.emplace_back(N8, Image::edit);
 
   QMenu* N3 = menuBar()->addMenu(ja("設定"));
   N3->setObjectName(QStringLiteral("N3"));
@@ -320,7 +312,6 @@ void Tmain_frm::build_menus() {
   kankyou_pop = make_popup("kankyou_pop", {make_kankyou_act, change_kankyouname_act,
                                            saveas_kankyou_act, save_kankyou_act, del_kankyou_act});
   attach_popup(kankyou_cmb, kankyou_pop);
-  attach_popup(kankyou_cmb->lineEdit(), kankyou_pop);
 
   connect(kill_lst, &QListWidget::itemDoubleClicked, edit_kill_lst, &QAction::trigger);
   connect(active_lst, &QListWidget::itemDoubleClicked, edit_active_act, &QAction::trigger);
@@ -344,7 +335,8 @@ void Tmain_frm::build_tray(bool use_tray) {
     menuBar()->addMenu(tray_pop);
     return;
   }
-  TrayIcon1 = new QSystemTrayIcon(image(Image::program), this);
+  TrayIcon1 = new QSystemTrayIcon(tray_image(), this);
+  connect(tray_pop, &QMenu::aboutToShow, this, [this] { load_pictures(); });
   TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
   TrayIcon1->setToolTip(QStringLiteral("Zorvek"));
   TrayIcon1->setContextMenu(tray_pop);
@@ -358,6 +350,40 @@ void Tmain_frm::build_tray(bool use_tray) {
   TrayIcon1->show();
 }
 
+void Tmain_frm::load_pictures() {
+  if (pictures_loaded_) return;
+  pictures_loaded_ = true;
+  for (const auto& [action, picture] : pictures_) action->setIcon(image(picture));
+  kill_sbtn->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+}
+
+void Tmain_frm::decorate() {
+  if (decorated_) return;
+  decorated_ = true;
+  setWindowIcon(image(Image::program));
+  load_pictures();
+  // The selector's text can be typed in once there is a window to type in (an edit field
+  // measures its text as it is made, which loads the fonts).
+  kankyou_cmb->setEditable(true);
+  kankyou_cmb->setInsertPolicy(QComboBox::NoInsert);
+  active_gbx->setTitle(ja("起動プロセス一覧"));
+  kill_gbx->setTitle(ja("終了プロセス選択"));
+  connect(kankyou_cmb->lineEdit(), &QLineEdit::textEdited, this,
+          [this] { controller_->kankyou_cmb_typed(); });
+  // Files dropped on the selector belong to the launch list like any other drop on the window.
+  kankyou_cmb->lineEdit()->setAcceptDrops(false);
+  attach_popup(kankyou_cmb->lineEdit(), kankyou_pop);
+  for (QLabel* label : {Label1, handle_lbl, line_lbl, kill_lbl}) label->adjustSize();
+  kankyou_cmb->resize(145, kankyou_cmb->sizeHint().height());
+  active_drop_ = title_drop(active_gbx);
+  kill_drop_ = title_drop(kill_gbx);
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{handle_lbl, line_lbl, count_lbl, kill_sbtn, kill_lbl}) {
+    w->move(w->x(), w->y() + kill_drop_);
+  }
+  layout_children();
+}
+
 int Tmain_frm::client_height() const {
   // Before the window is first shown the central widget has not been sized yet.
   if (client_->isVisible()) return client_->height();
@@ -365,6 +391,7 @@ int Tmain_frm::client_height() const {
 }
 
 void Tmain_frm::layout_children() {
+  if (!decorated_) return;  // laid out when first shown
   const int w = client_->isVisible() ? client_->width() : width();
   const int h = client_height();
   const int kill_h = std::clamp(kill_height_, 0, std::max(0, h - kSplitterHeight));
@@ -499,6 +526,7 @@ void Tmain_frm::showEvent(QShowEvent* event) {
 
 void Tmain_frm::setVisible(bool visible) {
   // The tray icon stands for the program: no taskbar button for the window.
+  if (visible) decorate();
   if (visible && !isVisible() && tray_available()) keep_off_taskbar(winId());
   QMainWindow::setVisible(visible);
 }
@@ -533,7 +561,9 @@ int Tmain_frm::property(WindowProperty p) const {
       return kill_height_;
     case WindowProperty::active_height:
     case WindowProperty::split_top:
-      return client_height() - kill_height_ - kSplitterHeight;
+      // Until the window has been laid out, the designed place (measuring the menu bar now would
+      // load the fonts at start-up).
+      return decorated_ ? client_height() - kill_height_ - kSplitterHeight : kDesignSplitTop;
   }
   return 0;
 }

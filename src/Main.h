@@ -15,6 +15,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "dialogs/about_dlg.h"
 #include "dialogs/get_name_dlg.h"
@@ -69,6 +72,9 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   void build_menus();
   void build_tray(bool use_tray);
   void layout_children();
+  // Icons, text sizes and the layout, done when first needed rather than at start-up.
+  void load_pictures();
+  void decorate();
   // A drag over the kill list: titles from the open-window list, and files for the launch list.
   bool kill_lst_drag(QEvent* event);
   static void accept_copy(QDropEvent* event);
@@ -141,6 +147,9 @@ class Tmain_frm : public QMainWindow, private WindowProperties, private AppContr
   int active_drop_ = 0;
   int kill_drop_ = 0;
   bool centred_ = false;
+  bool decorated_ = false;
+  bool pictures_loaded_ = false;
+  std::vector<std::pair<QAction*, Image>> pictures_;
   int drag_offset_ = -1;
 
   std::unique_ptr<QtListBox> handle_box_;

@@ -22,15 +22,14 @@ TAbout_dlg::TAbout_dlg(Shell& shell, Prompts& prompts) : shell_(shell), prompts_
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setWindowTitle(QString::fromUtf8("バージョン情報"));
-  setWindowIcon(image(Image::program));
 
   auto* Panel1 = new QFrame(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
-  auto* ProgramIcon = new QLabel(Panel1);
+  ProgramIcon = new QLabel(Panel1);
   ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-  ProgramIcon->setPixmap(image(Image::program).pixmap(48, 48));
+  ProgramIcon->setFixedSize(48, 48);
 
   ProductName = new QLabel(QStringLiteral("Zorvek"), Panel1);
   ProductName->setObjectName(QStringLiteral("ProductName"));
@@ -73,6 +72,15 @@ TAbout_dlg::TAbout_dlg(Shell& shell, Prompts& prompts) : shell_(shell), prompts_
   layout->addWidget(Panel1);
   layout->addWidget(OKButton, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TAbout_dlg::showEvent(QShowEvent* event) {
+  // Painted when first shown, not at start-up.
+  if (ProgramIcon->pixmap().isNull()) {
+    setWindowIcon(image(Image::program));
+    ProgramIcon->setPixmap(image(Image::program).pixmap(48, 48));
+  }
+  QDialog::showEvent(event);
 }
 
 void TAbout_dlg::keyPressEvent(QKeyEvent* event) {

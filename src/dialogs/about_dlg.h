@@ -22,6 +22,7 @@ class TAbout_dlg : public QDialog {
  protected:
   // Esc and F1 close the dialog, whatever control has the focus.
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -29,6 +30,7 @@ class TAbout_dlg : public QDialog {
 
   Shell& shell_;
   Prompts& prompts_;
+  QLabel* ProgramIcon = nullptr;
   QLabel* ProductName = nullptr;
   QLabel* Version = nullptr;
   QLabel* Comments = nullptr;

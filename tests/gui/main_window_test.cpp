@@ -102,7 +102,9 @@ TEST_F(MainWindowTest, FirstStartShowsTheSampleInTheDesignedWindow) {
   EXPECT_EQ(items(open), (QStringList{"Editor - notes.txt", "Terminal"}));
   EXPECT_EQ(kill->count(), 0);
   EXPECT_EQ(w.findChild<QLabel*>("count_lbl")->text(), "1");
+  w.show();
   EXPECT_EQ(w.findChild<QGroupBox*>("kill_gbx")->title(), ja("終了プロセス選択"));
+  EXPECT_EQ(w.findChild<QGroupBox*>("active_gbx")->title(), ja("起動プロセス一覧"));
 }
 
 TEST_F(MainWindowTest, TheMenusHoldTheirCommandsInOrder) {
@@ -194,6 +196,7 @@ TEST_F(MainWindowTest, WindowSettingsComeBackAtTheNextStart) {
 
   auto frm = make();
   Tmain_frm& second = *frm;
+  second.show();
   EXPECT_EQ(second.width(), 800);
   EXPECT_EQ(second.height(), 600);
   EXPECT_EQ(second.findChild<QGroupBox*>("kill_gbx")->height(), 300);
@@ -280,11 +283,16 @@ TEST_F(MainWindowTest, ADoubleClickEditsTheEntryInTheNameDialog) {
 
 TEST(NameDialog, OkIsOnlyPossibleWithSomeText) {
   Tget_name_dlg dialog;
+  dialog.set_text("kept until shown");
+  EXPECT_EQ(dialog.text(), "kept until shown");
+  dialog.set_text("");
+  dialog.show();
   auto* edit = dialog.findChild<QLineEdit*>("newname_edt");
   auto* ok = dialog.findChild<QPushButton*>("OKBtn");
   EXPECT_FALSE(ok->isEnabled());
   dialog.set_text("start");
   EXPECT_TRUE(ok->isEnabled());
+  EXPECT_EQ(edit->text(), "start");
   edit->clear();
   EXPECT_FALSE(ok->isEnabled());
   QTest::keyClicks(edit, "x");

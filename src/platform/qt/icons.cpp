@@ -72,6 +72,10 @@ QStyle::StandardPixmap standard(Image which) {
 
 }  // namespace
 
+QIcon tray_image() {
+  return QIcon(program_pixmap(22));
+}
+
 QIcon image(Image which) {
   if (which == Image::program) {
     static const QIcon icon = program_icon();

@@ -22,5 +22,7 @@ enum class Image {
 };
 
 QIcon image(Image which);
+// The program's icon at the size of a tray icon only: cheap enough for start-up.
+QIcon tray_image();
 
 }  // namespace zorvek
