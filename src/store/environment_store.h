@@ -50,7 +50,8 @@ void save_environment(IniFile& ini, std::string_view name, const EnvironmentList
 // kSystemSection.
 std::vector<std::string> environment_names(const IniFile& ini);
 
-// The first-run sample: the environment "例" whose launch list holds ./Readme.txt. Returns its name.
+// The first-run sample: the environment "例" whose launch list holds ./Readme.txt. Returns its
+// name.
 std::string write_sample_environment(IniFile& ini);
 
 }  // namespace zorvek
