@@ -11,6 +11,7 @@
 #include "platform/fake/fake_tray_menu.h"
 #include "store/environment_store.h"
 #include "store/store_error.h"
+#include "support/editor_fixture.h"
 #include "support/temp_dir.h"
 #include "switch/environment_switch.h"
 
@@ -22,7 +23,7 @@ using Shown = FakeNameDialog::Shown;
 
 const std::string kDeleteQuestion = jp(" を削除します。\n本当に削除してよろしいですか？");
 
-class EnvironmentCommandsTest : public ::testing::Test {
+class EnvironmentCommandsTest : public testing::EditorTest {
  protected:
   EnvironmentCommandsTest() {
     edited.set_save_as([this] { return save_as_kankyou(parts); });
@@ -47,15 +48,8 @@ class EnvironmentCommandsTest : public ::testing::Test {
 
   std::string file() const { return testing::read_file(dir / "joutai.INI"); }
 
-  testing::TempDir dir;
-  IniFile ini{dir / "joutai.INI"};
-  FakeSelector selector;
-  FakeListBox kill_lst;
-  FakeListBox active_lst;
-  FakePrompts prompts;
   FakeNameDialog get_name_dlg;
   FakeTrayMenu tray_pop;
-  EditedEnvironment edited{ini, selector, kill_lst, active_lst, prompts};
   EnvironmentParts parts{ini,        edited,   selector,     kill_lst,
                          active_lst, tray_pop, get_name_dlg, prompts};
 };

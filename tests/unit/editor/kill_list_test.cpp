@@ -10,6 +10,7 @@
 #include "platform/fake/fake_prompts.h"
 #include "platform/fake/fake_selector.h"
 #include "platform/fake/fake_window_system.h"
+#include "support/editor_fixture.h"
 #include "support/temp_dir.h"
 
 namespace zorvek {
@@ -29,18 +30,11 @@ std::set<int> selection(const FakeListBox& list) {
   return out;
 }
 
-class KillListTest : public ::testing::Test {
+class KillListTest : public testing::EditorTest {
  protected:
-  testing::TempDir dir;
-  IniFile ini{dir / "joutai.INI"};
-  FakeSelector selector;
   FakeListBox handle_lst{true};
-  FakeListBox kill_lst;
-  FakeListBox active_lst;
-  FakePrompts prompts;
   FakeNameDialog get_name_dlg;
   FakeWindowSystem windows;
-  EditedEnvironment edited{ini, selector, kill_lst, active_lst, prompts};
 };
 
 TEST_F(KillListTest, SelectedTitlesAreAppendedOnceAndMarkChangedEvenWhenKnown) {

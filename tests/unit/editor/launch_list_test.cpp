@@ -8,6 +8,7 @@
 #include "platform/fake/fake_prompts.h"
 #include "platform/fake/fake_selector.h"
 #include "platform/fake/fake_shell.h"
+#include "support/editor_fixture.h"
 #include "support/temp_dir.h"
 
 namespace zorvek {
@@ -15,19 +16,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class LaunchListTest : public ::testing::Test {
+class LaunchListTest : public testing::EditorTest {
  protected:
   void drop(const Lines& utf8_paths) { drop_files(utf8_paths, active_lst, edited, prompts); }
 
-  testing::TempDir dir;
-  IniFile ini{dir / "joutai.INI"};
-  FakeSelector selector;
-  FakeListBox kill_lst;
-  FakeListBox active_lst;
-  FakePrompts prompts;
   FakeNameDialog get_name_dlg;
   FakeShell shell;
-  EditedEnvironment edited{ini, selector, kill_lst, active_lst, prompts};
 };
 
 TEST_F(LaunchListTest, DroppedFilesAreAppendedOnceInTheOrderGiven) {

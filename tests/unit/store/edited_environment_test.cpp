@@ -10,6 +10,7 @@
 #include "platform/fake/fake_selector.h"
 #include "store/environment_store.h"
 #include "store/store_error.h"
+#include "support/editor_fixture.h"
 #include "support/temp_dir.h"
 
 namespace zorvek {
@@ -17,7 +18,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class EditedEnvironmentTest : public ::testing::Test {
+class EditedEnvironmentTest : public testing::EditorTest {
  protected:
   EditedEnvironmentTest() {
     save_environment(ini, "A", {{"a-kill"}, {"a-exe1", "a-exe2", "a-exe3"}});
@@ -33,14 +34,6 @@ class EditedEnvironmentTest : public ::testing::Test {
     selector.set_current_index(i);
     edited.kankyou_cmbChange();
   }
-
-  testing::TempDir dir;
-  IniFile ini{dir / "joutai.INI"};
-  FakeSelector selector;
-  FakeListBox kill_lst;
-  FakeListBox active_lst;
-  FakePrompts prompts;
-  EditedEnvironment edited{ini, selector, kill_lst, active_lst, prompts};
 };
 
 TEST_F(EditedEnvironmentTest, LoadFillsTheListsAndBindsTheName) {
