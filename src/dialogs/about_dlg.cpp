@@ -19,8 +19,8 @@ constexpr const char* kWebAddress = "https://zorvek.example.org/";
 
 TAbout_dlg::TAbout_dlg(Shell& shell, Prompts& prompts) : shell_(shell), prompts_(prompts) {
   setObjectName(QStringLiteral("About_dlg"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setWindowTitle(QString::fromUtf8("バージョン情報"));
 
   auto* Panel1 = new QFrame(this);

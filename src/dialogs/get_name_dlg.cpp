@@ -10,8 +10,8 @@ namespace zorvek {
 
 Tget_name_dlg::Tget_name_dlg() : prompt_(QString::fromUtf8("保存名")) {
   setObjectName(QStringLiteral("get_name_dlg"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setWindowTitle(QString::fromUtf8("名前をつけて保存"));
   setFixedSize(312, 126);
 }
